@@ -1,0 +1,26 @@
+#include "app/PanelMain.h"
+
+#include "app/ProgramRoot.h"
+#include "link/QtSerialPortComponent.h"
+#include "platform/Dialogs.h"
+#include "platform/Timing.h"
+
+#include <QApplication>
+
+#include <memory>
+
+int runPanel(int argc, char** argv, InstrumentVariant variant) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(variant.applicationTitle);
+    QApplication::setApplicationDisplayName(variant.applicationTitle);
+    // The program ends through its exit sequence, not when a window happens to be the
+    // last one visible (the connection window hides while the others are shown).
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    ProgramRoot root(std::move(variant), std::make_unique<QtSerialPortComponent>(),
+                     std::make_unique<SystemTiming>(), std::make_unique<WidgetDialogs>());
+    QObject::connect(&root, &ProgramRoot::programEnded, &app, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
+    root.start();
+    return QApplication::exec();
+}

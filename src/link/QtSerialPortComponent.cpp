@@ -1,0 +1,129 @@
+#include "link/QtSerialPortComponent.h"
+
+#include "link/PortError.h"
+
+#include <QtGlobal>
+
+QtSerialPortComponent::QtSerialPortComponent(QObject* parent) : QObject(parent) {
+    connect(&m_port, &QSerialPort::errorOccurred, this, &QtSerialPortComponent::onError);
+}
+
+QtSerialPortComponent::~QtSerialPortComponent() {
+    if (m_port.isOpen())
+        m_port.close();
+}
+
+QString QtSerialPortComponent::deviceForPort(int number) {
+#ifdef Q_OS_WIN
+    return QStringLiteral("COM%1").arg(number);
+#else
+    const QByteArray variable = "LCRPANEL_COM" + QByteArray::number(number);
+    const QString named = qEnvironmentVariable(variable.constData());
+    if (!named.isEmpty())
+        return named;
+    return QStringLiteral("/dev/ttyS%1").arg(number - 1);
+#endif
+}
+
+bool QtSerialPortComponent::PortOpen() const {
+    return m_port.isOpen();
+}
+
+void QtSerialPortComponent::setPortOpen(bool open) {
+    if (!open) {
+        if (m_port.isOpen())
+            m_port.close();
+        return;
+    }
+    if (m_port.isOpen())
+        throw PortError(QStringLiteral("Port already open"));
+    m_lostReason.clear();
+    m_port.setPortName(deviceForPort(m_commPort));
+    m_port.setBaudRate(m_baud);
+    m_port.setDataBits(QSerialPort::Data8);
+    m_port.setParity(QSerialPort::NoParity);
+    m_port.setStopBits(QSerialPort::OneStop);
+    m_port.setFlowControl(QSerialPort::NoFlowControl);
+    if (!m_port.open(QIODevice::ReadWrite)) {
+        const QString why = m_port.errorString();
+        m_port.clearError();
+        throw PortError(QStringLiteral("Cannot open %1: %2").arg(m_port.portName(), why));
+    }
+    // Line signals that a pseudo-terminal cannot carry are no error.
+    if (m_dtr)
+        m_port.setDataTerminalReady(true);
+    if (m_rts)
+        m_port.setRequestToSend(true);
+    m_port.clearError();
+}
+
+void QtSerialPortComponent::setCommPort(int number) {
+    m_commPort = number;
+}
+
+void QtSerialPortComponent::setSettings(const QString& baudText) {
+    bool ok = false;
+    const int baud = baudText.section(QLatin1Char(','), 0, 0).trimmed().toInt(&ok);
+    if (!ok || baud <= 0)
+        throw PortError(QStringLiteral("Invalid baud rate: %1").arg(baudText));
+    m_baud = baud;
+}
+
+void QtSerialPortComponent::setDTREnable(bool on) {
+    m_dtr = on;
+    if (m_port.isOpen()) {
+        m_port.setDataTerminalReady(on);
+        m_port.clearError();
+    }
+}
+
+void QtSerialPortComponent::setRTSEnable(bool on) {
+    m_rts = on;
+    if (m_port.isOpen()) {
+        m_port.setRequestToSend(on);
+        m_port.clearError();
+    }
+}
+
+void QtSerialPortComponent::setInBufferCount(int count) {
+    if (count != 0)
+        return;
+    requireOpen("InBufferCount");
+    m_port.clear(QSerialPort::Input);
+    m_port.readAll();
+}
+
+void QtSerialPortComponent::Output(const QByteArray& bytes) {
+    requireOpen("Output");
+    if (m_port.write(bytes) != bytes.size())
+        throw PortError(
+            QStringLiteral("Write to %1 failed: %2").arg(m_port.portName(), m_port.errorString()));
+    // QSerialPort writes from its buffer only when the event loop runs; the command must
+    // leave now, even when a blocking pause follows.
+    m_port.flush();
+}
+
+QByteArray QtSerialPortComponent::Input() {
+    requireOpen("Input");
+    return m_port.readAll();
+}
+
+void QtSerialPortComponent::requireOpen(const char* operation) const {
+    if (m_port.isOpen())
+        return;
+    if (!m_lostReason.isEmpty())
+        throw PortError(
+            QStringLiteral("The serial line was lost (%1); the port is closed").arg(m_lostReason));
+    throw PortError(QStringLiteral("Port is not open (%1)").arg(QLatin1String(operation)));
+}
+
+void QtSerialPortComponent::onError(QSerialPort::SerialPortError error) {
+    // When the far end goes away (adapter pulled, pseudo-terminal closed) QSerialPort keeps
+    // the port open and reports read errors in a tight loop. Close at once; the next
+    // operation fails with the reason.
+    if (error == QSerialPort::ResourceError || error == QSerialPort::ReadError) {
+        m_lostReason = m_port.errorString();
+        if (m_port.isOpen())
+            m_port.close();
+    }
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// The serial port component: the operations the panel needs, named as the program uses
+// them. Every failure is raised as a PortError with a description.
+class SerialPort {
+public:
+    virtual ~SerialPort() = default;
+
+    virtual bool PortOpen() const = 0;
+    // true opens with the current port number and settings; false closes (closing a
+    // closed port does nothing).
+    virtual void setPortOpen(bool open) = 0;
+    // Port number 1 or 2; takes effect at the next open.
+    virtual void setCommPort(int number) = 0;
+    // The baud rate as text ("9600", "19200"); the frame stays 8 data bits, no parity,
+    // 1 stop bit. Takes effect at the next open.
+    virtual void setSettings(const QString& baudText) = 0;
+    virtual void setDTREnable(bool on) = 0;
+    virtual void setRTSEnable(bool on) = 0;
+    // Setting 0 discards every received byte not yet taken.
+    virtual void setInBufferCount(int count) = 0;
+    // Queues the bytes for sending at once.
+    virtual void Output(const QByteArray& bytes) = 0;
+    // All bytes received and not yet taken, possibly none.
+    virtual QByteArray Input() = 0;
+};

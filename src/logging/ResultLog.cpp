@@ -1,0 +1,6 @@
+#include "logging/ResultLog.h"
+
+void ResultLog::close() {
+    if (m_file.isOpen())
+        m_file.close();
+}

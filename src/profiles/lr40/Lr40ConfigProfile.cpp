@@ -1,0 +1,6 @@
+#include "profiles/ProfileParts.h"
+
+ConfigProfile lr40ConfigProfile() {
+    ConfigProfile p;
+    return p;
+}

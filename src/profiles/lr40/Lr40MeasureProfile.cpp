@@ -1,0 +1,6 @@
+#include "profiles/ProfileParts.h"
+
+MeasureProfile lr40MeasureProfile() {
+    MeasureProfile p;
+    return p;
+}

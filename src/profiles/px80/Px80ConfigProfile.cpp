@@ -1,0 +1,6 @@
+#include "profiles/ProfileParts.h"
+
+ConfigProfile px80ConfigProfile() {
+    ConfigProfile p;
+    return p;
+}

@@ -1,0 +1,6 @@
+#include "profiles/ProfileParts.h"
+
+MeasureProfile px80MeasureProfile() {
+    MeasureProfile p;
+    return p;
+}

@@ -1,0 +1,5 @@
+#include "app/PanelMain.h"
+
+int main(int argc, char** argv) {
+    return runPanel(argc, argv, px80Profile());
+}
