@@ -1,0 +1,33 @@
+#pragma once
+
+#include <complex>
+#include <optional>
+#include <string_view>
+
+namespace lcrsim {
+
+enum class ComponentKind { SeriesRc, ParallelRc, SeriesRl, ParallelRl, SeriesRlc, Resistor };
+
+// The component under test: an ideal network of one resistor with an inductor and/or
+// a capacitor. Values in ohm, henry and farad.
+struct Component {
+    ComponentKind kind = ComponentKind::SeriesRc;
+    double resistance = 10.0;
+    double inductance = 1e-3;
+    double capacitance = 100e-9;
+};
+
+std::optional<ComponentKind> componentKindFromName(std::string_view name);
+std::string_view componentKindName(ComponentKind kind);
+
+// Default values that give readings in a meter's comfortable range: series networks a
+// small loss resistance, parallel networks a large leakage resistance.
+Component defaultComponent(ComponentKind kind);
+
+// Complex impedance at frequencyHz (> 0).
+std::complex<double> impedanceAt(const Component& component, double frequencyHz);
+
+// Resistance seen by a DC measurement; infinity where a capacitor blocks DC.
+double dcResistance(const Component& component);
+
+} // namespace lcrsim

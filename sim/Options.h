@@ -1,0 +1,65 @@
+#pragma once
+
+#include "ComponentModel.h"
+#include "Dialect.h"
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace lcrsim {
+
+// Everything the command line can set. Fault options default to "no fault".
+struct Options {
+    Dialect dialect = Dialect::Lr40;
+
+    // Line: a fresh pseudo-terminal unless a device is given.
+    std::string devicePath;
+    int baud = 9600;
+    std::string linkPath;
+
+    // Observation.
+    std::string logPath;
+    std::string stateFilePath;
+    bool dumpState = false;
+    bool verbose = false;
+
+    // Replies.
+    std::string lineEnd = "\r\n";
+    std::optional<std::string> maker;
+    std::optional<std::string> model;
+    std::optional<std::string> serial;
+    std::optional<std::string> firmware;
+
+    // Component under test; unset values take the component's defaults.
+    ComponentKind component = ComponentKind::SeriesRc;
+    std::optional<double> resistance;
+    std::optional<double> inductance;
+    std::optional<double> capacitance;
+
+    // Faults.
+    bool silent = false;
+    std::vector<std::string> silentFor;
+    std::vector<std::pair<std::string, std::string>> answers; // command, exact reply bytes
+    int delayMs = 0;
+    std::size_t splitBytes = 0;
+    int gapMs = 0;
+    long closeAfter = 0;    // 0: never
+    int reopenAfterMs = -1; // < 0: never
+    bool exitAfterClose = false;
+    std::string leftover;
+};
+
+struct ParsedOptions {
+    Options options;
+    bool helpRequested = false;
+    std::string error; // empty when the command line was fine
+};
+
+ParsedOptions parseOptions(const std::vector<std::string>& arguments);
+
+std::string usageText();
+
+} // namespace lcrsim

@@ -1,0 +1,38 @@
+#include "ReplyOverrides.h"
+
+#include "TextEscapes.h"
+
+#include <algorithm>
+
+namespace lcrsim {
+
+void ReplyOverrides::silence(const std::string& command) {
+    m_silenced.push_back(asciiUpper(trimBlanks(command)));
+}
+
+void ReplyOverrides::answer(const std::string& command, std::string answer) {
+    m_answers[asciiUpper(trimBlanks(command))] = std::move(answer);
+}
+
+bool ReplyOverrides::names(const std::string& key, const ParsedCommand& command) const {
+    if (key == asciiUpper(command.keyword))
+        return true;
+    const std::string wholeText =
+        command.keyword + (command.argument.empty() ? "" : " " + command.argument);
+    return key == asciiUpper(wholeText);
+}
+
+std::optional<std::string> ReplyOverrides::replyFor(const ParsedCommand& command,
+                                                    std::optional<std::string> computed) const {
+    if (m_silentAll)
+        return std::nullopt;
+    const auto isNamed = [&](const std::string& key) { return names(key, command); };
+    if (std::any_of(m_silenced.begin(), m_silenced.end(), isNamed))
+        return std::nullopt;
+    for (const auto& [key, text] : m_answers)
+        if (isNamed(key))
+            return text;
+    return computed;
+}
+
+} // namespace lcrsim

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "Dialect.h"
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace lcrsim {
+
+// The injected reply faults that decide, per command, what actually goes back:
+// silence for all or for chosen commands, or a fixed answer instead of the computed one.
+// Commands are named by keyword (e.g. "*STB?", "MEAS:*WAIT:FETC?") or by their whole
+// text, in any case.
+class ReplyOverrides {
+public:
+    void silenceAll() { m_silentAll = true; }
+    void silence(const std::string& command);
+    // answer is sent exactly as given, with no line end added.
+    void answer(const std::string& command, std::string answer);
+
+    // The reply to send for a command whose computed reply is computed (if any).
+    std::optional<std::string> replyFor(const ParsedCommand& command,
+                                        std::optional<std::string> computed) const;
+
+private:
+    bool names(const std::string& key, const ParsedCommand& command) const;
+
+    bool m_silentAll = false;
+    std::vector<std::string> m_silenced;          // upper-cased
+    std::map<std::string, std::string> m_answers; // upper-cased command -> answer
+};
+
+} // namespace lcrsim
