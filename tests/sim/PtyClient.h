@@ -11,6 +11,8 @@ public:
     enum class Mode { Raw, AsFound };
 
     explicit PtyClient(const QString& path, Mode mode = Mode::Raw);
+    // Takes over an open descriptor, e.g. the master of a pseudo-terminal pair.
+    explicit PtyClient(int adoptedFd) : m_fd(adoptedFd) {}
     ~PtyClient();
     PtyClient(const PtyClient&) = delete;
     PtyClient& operator=(const PtyClient&) = delete;

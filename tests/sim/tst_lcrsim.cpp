@@ -11,7 +11,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <fcntl.h>
 #include <fstream>
+#include <stdlib.h>
 
 namespace {
 
@@ -92,6 +94,9 @@ private slots:
     void leftoverBytesWaitOnOpen();
     void noEchoBeforePanelSetsTerminal();
     void terminateRemovesLink();
+    void linkOverExistingPath_data();
+    void linkOverExistingPath();
+    void deviceMode();
     void idleAfterPanelReopensUsesNoCpu();
 };
 
@@ -650,6 +655,50 @@ void TestLcrSim::terminateRemovesLink() {
     QVERIFY(QFileInfo(link).isSymLink());
     QCOMPARE(sim.terminate(), 0);
     QVERIFY(!QFileInfo(link).isSymLink());
+}
+
+void TestLcrSim::linkOverExistingPath_data() {
+    QTest::addColumn<bool>("existingIsLink");
+    QTest::newRow("stale link is replaced") << true;
+    QTest::newRow("other file is left alone") << false;
+}
+
+void TestLcrSim::linkOverExistingPath() {
+    QFETCH(bool, existingIsLink);
+
+    QTemporaryDir dir;
+    const QString link = dir.filePath("port");
+    if (existingIsLink) {
+        QVERIFY(QFile::link(dir.filePath("gone"), link));
+    } else {
+        QFile file(link);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("keep");
+    }
+    SimProcess sim({"--link", link});
+    if (existingIsLink) {
+        QCOMPARE(QFileInfo(link).symLinkTarget(), sim.devicePath());
+    } else {
+        QCOMPARE(sim.devicePath(), QString());
+        QCOMPARE(sim.waitForExit(replyMs), 1);
+        QVERIFY(!QFileInfo(link).isSymLink());
+    }
+}
+
+// --device on the slave of a pseudo-terminal pair made here: the test plays the panel
+// on the master, and no real serial port is involved.
+void TestLcrSim::deviceMode() {
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
+    QVERIFY(master >= 0);
+    PtyClient panel(master);
+    QVERIFY(::grantpt(master) == 0 && ::unlockpt(master) == 0);
+    const QString slave = QString::fromLocal8Bit(::ptsname(master));
+
+    SimProcess sim({"--device", slave, "--dialect", "px80"});
+    QCOMPARE(sim.devicePath(), slave);
+    QVERIFY(panel.send("*idn?\n"));
+    // Raw mode on the device: no echo of the query, line ends untranslated.
+    QCOMPARE(panel.readLine(replyMs), px80Identity);
 }
 
 // A panel closing and reopening the port must not leave the simulator spinning.
