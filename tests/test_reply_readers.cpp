@@ -97,7 +97,7 @@ void ReplyReaders::joinsWhatArrives() {
     QCOMPARE(p.dialogs->shown().size(), std::size_t(0));
     QCOMPARE(p.port->pendingInput(), leftInPort);
     const double took = p.timing->now() - start;
-    QVERIFY2(took >= minSeconds - 1e-6 && took <= maxSeconds + 1e-6, qPrintable(QString::number(took)));
+    QVERIFY2(took >= minSeconds - 1e-6 && took <= maxSeconds + 0.03, qPrintable(QString::number(took)));
 }
 
 void ReplyReaders::silentInstrumentAsksOnce_data() {
@@ -135,7 +135,7 @@ void ReplyReaders::silentInstrumentAsksOnce() {
     QCOMPARE(box.icon, MessageIcon::None);
     QCOMPARE(box.title, p.root->variant().applicationTitle);
     QVERIFY(shownAt - start > afterSeconds);
-    QVERIFY(shownAt - start < afterSeconds + 0.05);
+    QVERIFY(shownAt - start < afterSeconds + 0.06);
     QCOMPARE(p.root->module1().ReplyText, QString());
     QCOMPARE(p.root->module1().ReplyTimedOut, true);
     QVERIFY(!p.root->ended());

@@ -19,7 +19,7 @@ public:
     static constexpr int SettleMs = 200;
     // How long one poll may sleep in the event dispatcher before the time limit is
     // looked at again; serial data and window events end the sleep at once.
-    static constexpr int PollBoundMs = 10;
+    static constexpr int PollBoundMs = 25;
 
     // shutdownPath runs when the operator chooses Cancel in a not-responding message;
     // the read then throws ProgramEnding.

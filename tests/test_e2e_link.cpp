@@ -1,0 +1,140 @@
+// The real serial layer on a pseudo-terminal against the simulator: start-up, connect at
+// the chosen baud rate, identification, a read that times out, and a line that goes away.
+#include "app/Form1.h"
+#include "link/Identification.h"
+#include "link/QtSerialPortComponent.h"
+#include "measure/FrmMeasure.h"
+#include "platform/Timing.h"
+#include "support/ScriptedDialogs.h"
+#include "support/SimulatorProcess.h"
+
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QPushButton>
+#include <QtTest>
+
+namespace {
+struct RealProgram {
+    explicit RealProgram(const InstrumentVariant& variant) {
+        auto ownedDialogs = std::make_unique<ScriptedDialogs>();
+        dialogs = ownedDialogs.get();
+        root = std::make_unique<ProgramRoot>(variant, std::make_unique<QtSerialPortComponent>(),
+                                             std::make_unique<SystemTiming>(),
+                                             std::move(ownedDialogs));
+    }
+    ScriptedDialogs* dialogs;
+    std::unique_ptr<ProgramRoot> root;
+};
+} // namespace
+
+class EndToEndLink : public QObject {
+    Q_OBJECT
+private slots:
+    void connectAndIdentify_data();
+    void connectAndIdentify();
+    void silentInstrumentTimesOut();
+    void lostLineIsReportedAndConnectWorksAgain();
+};
+
+void EndToEndLink::connectAndIdentify_data() {
+    QTest::addColumn<QString>("dialect");
+    QTest::addColumn<QString>("baud");
+    QTest::addColumn<QStringList>("preparation");
+    QTest::addColumn<QStringList>("identification");
+    QTest::addColumn<QString>("model");
+    QTest::newRow("LR40 at 19200")
+        << "lr40"
+        << "19200" << QStringList{"syst:trig ext\\r", "syst:disp dmeas\\r", "syst:fres sci\\r"}
+        << QStringList{"\\r", "*IDN?\\r"} << "Model LR42";
+    QTest::newRow("PX80 at 9600") << "px80"
+                                  << "9600" << QStringList{"conf:disp m\\n", "conf:fres sci\\n"}
+                                  << QStringList{"*idn?\\n"} << " PX80";
+}
+
+void EndToEndLink::connectAndIdentify() {
+    QFETCH(QString, dialect);
+    QFETCH(QString, baud);
+    QFETCH(QStringList, preparation);
+    QFETCH(QStringList, identification);
+    QFETCH(QString, model);
+    SimulatorProcess sim(dialect, {QStringLiteral("--model"),
+                                   model.trimmed() == "PX80" ? QStringLiteral("PX80") : model});
+    QVERIFY(sim.started());
+    sim.becomePort(1);
+    RealProgram p(dialect == "lr40" ? lr40Profile() : px80Profile());
+    p.root->start();
+    QVERIFY(p.root->port().PortOpen());
+
+    p.root->form1().baud()->setEditText(baud);
+    p.root->form1().Measure()->click();
+    QCOMPARE(p.dialogs->texts(), QStringList());
+    QVERIFY(p.root->existingFrmMeasure() && p.root->existingFrmMeasure()->isVisible());
+    QVERIFY(sim.waitForCommands(preparation.size()));
+    QCOMPARE(sim.commands(), preparation);
+
+    QueryIdentity(p.root->link(), p.root->module1(), p.root->variant());
+    QCOMPARE(p.root->module1().ReplyTimedOut, false);
+    QCOMPARE(p.root->module1().Identity.Maker, QStringLiteral("Marovex"));
+    QCOMPARE(p.root->module1().Identity.Model, model);
+    QVERIFY(!p.root->module1().Identity.Firmware.isEmpty());
+    QCOMPARE(sim.commands().mid(preparation.size()), identification);
+
+    p.root->form1().Command3()->click();
+    QVERIFY(p.root->ended());
+    QVERIFY(!p.root->port().PortOpen());
+}
+
+void EndToEndLink::silentInstrumentTimesOut() {
+    SimulatorProcess sim(QStringLiteral("px80"), {QStringLiteral("--silent")});
+    QVERIFY(sim.started());
+    sim.becomePort(1);
+    RealProgram p(px80Profile());
+    p.root->start();
+    p.root->form1().Measure()->click();
+
+    QElapsedTimer clock;
+    clock.start();
+    p.root->link().SendCommand(QStringLiteral("*idn?"));
+    p.root->link().ReadReply();
+    const qint64 took = clock.elapsed();
+    QVERIFY2(took > 10000 && took < 10300, qPrintable(QString::number(took)));
+    QCOMPARE(p.dialogs->shown().size(), std::size_t(1));
+    QVERIFY(p.dialogs->shown().front().text.startsWith(QStringLiteral("PX80 not responding\r")));
+    QVERIFY(p.root->module1().ReplyTimedOut);
+}
+
+void EndToEndLink::lostLineIsReportedAndConnectWorksAgain() {
+    // The simulator closes the line after the third command, as a pulled adapter does,
+    // and brings it back a moment later.
+    SimulatorProcess sim(QStringLiteral("lr40"),
+                         {QStringLiteral("--close-after"), QStringLiteral("3"),
+                          QStringLiteral("--reopen-after-ms"), QStringLiteral("300")});
+    QVERIFY(sim.started());
+    sim.becomePort(1);
+    RealProgram p(lr40Profile());
+    p.root->start();
+    p.root->form1().Measure()->click();
+    QVERIFY(sim.waitForCommands(3));
+
+    // The line is gone: the read fails with a description instead of spinning or hanging.
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY_THROWS_EXCEPTION(PortError, [&] {
+        p.root->link().SendCommand(QStringLiteral("*IDN?"));
+        p.root->link().ReadReply();
+    }());
+    QVERIFY(clock.elapsed() < 2000);
+    QVERIFY(!p.root->port().PortOpen());
+
+    // Back at the connection window, the next connect works once the line is back.
+    QVERIFY(sim.waitForReopen());
+    p.root->frmMeasure().cmdExit()->click();
+    p.root->form1().Measure()->click();
+    QCOMPARE(p.dialogs->texts(), QStringList());
+    QVERIFY(p.root->port().PortOpen());
+    QueryIdentity(p.root->link(), p.root->module1(), p.root->variant());
+    QCOMPARE(p.root->module1().Identity.Model, QStringLiteral("Model LR41"));
+}
+
+QTEST_MAIN(EndToEndLink)
+#include "test_e2e_link.moc"
