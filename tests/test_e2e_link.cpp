@@ -1,7 +1,9 @@
 // The real serial layer on a pseudo-terminal against the simulator: start-up, connect at
 // the chosen baud rate, identification, a read that times out, and a line that goes away.
 #include "app/Form1.h"
+#include "app/ProgramRoot.h"
 #include "link/Identification.h"
+#include "link/PortError.h"
 #include "link/QtSerialPortComponent.h"
 #include "measure/FrmMeasure.h"
 #include "platform/Timing.h"
