@@ -1,32 +1,143 @@
 #include "config/Configure.h"
 
+#include "app/HandlerGuard.h"
 #include "app/ProgramRoot.h"
+#include "config/EditableList.h"
+#include "config/FocusReporting.h"
+#include "config/UploadSequence.h"
+#include "measure/FrmMeasure.h"
+#include "platform/Timing.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLineEdit>
+#include <QPushButton>
 
-Configure::Configure(ProgramRoot& root) : QWidget(nullptr), m_root(root) {
+namespace {
+void selectItem(QComboBox* list, int position) {
+    list->setCurrentIndex(position);
+    if (list->isEditable())
+        list->setEditText(list->itemText(position));
+}
+} // namespace
+
+Configure::Configure(ProgramRoot& root) : QWidget(nullptr), m_root(root), m_checks(root, *this) {
     setObjectName(QStringLiteral("Configure"));
     setWindowTitle(QStringLiteral("Configuration"));
-    m_unit = new QLineEdit(this);
-    m_unit->setObjectName(QStringLiteral("Unit"));
-    m_singleOrSweep = new QComboBox(this);
-    m_singleOrSweep->setObjectName(QStringLiteral("SingleorSweep"));
-    m_singleOrSweep->setEditable(true);
-    m_singleOrSweep->addItems({QStringLiteral("Single Measurement"), QStringLiteral("Sweep")});
-    m_logsweep = new QCheckBox(QStringLiteral("Log Sweep"), this);
-    m_logsweep->setObjectName(QStringLiteral("logsweep"));
-    m_startFreq = new QLineEdit(QStringLiteral("1000"), this);
-    m_startFreq->setObjectName(QStringLiteral("StartFreq"));
-    m_stopFreq = new QLineEdit(QStringLiteral("100000"), this);
-    m_stopFreq->setObjectName(QStringLiteral("StopFreq"));
-    m_sweepSteps = new QLineEdit(QStringLiteral("10"), this);
-    m_sweepSteps->setObjectName(QStringLiteral("SweepSteps"));
+    const ConfigProfile& profile = root.variant().config;
+    createControls(profile);
+    if (profile.hasSystemSettings)
+        layOutWithSystemColumn();
+    else
+        layOutSingleColumn();
+    applyColours();
+    watchEntries();
+
+    connect(m_ppar, &QComboBox::activated, this, &Configure::Ppar_Click);
+    connect(m_singleOrSweep, &EditableList::picked, this, &Configure::SingleorSweep_Click);
+    connect(m_update, &QPushButton::clicked, this, &Configure::Update_Click);
+    connect(m_exit, &QPushButton::clicked, this, &Configure::Exit_Click);
+    if (m_cmdUpSys)
+        connect(m_cmdUpSys, &QPushButton::clicked, this, &Configure::CmdUpSys_Click);
+
+    // No upload may put its commands between those of a measurement run.
+    connect(&root, &ProgramRoot::runInProgressChanged, this,
+            [this](bool running) { setUploadsAllowed(!running); });
+    setUploadsAllowed(!root.runInProgress());
 }
 
-void Configure::Form_Load() {}
+void Configure::watchEntries() {
+    for (const EntryRule& rule : m_root.variant().config.entryRules) {
+        auto* reporter = dynamic_cast<FocusLossReporter*>(findChild<QWidget*>(rule.entry));
+        if (!reporter)
+            continue;
+        const QString title = QStringLiteral("Configure -> %1_LostFocus").arg(rule.entry);
+        reporter->onFocusLost([this, &rule, title] {
+            runHandler(m_root.dialogs(), title, [&] { m_checks.check(rule); });
+        });
+    }
+    if (auto* reporter = dynamic_cast<FocusLossReporter*>(m_ppar))
+        reporter->onFocusLost([this] { Ppar_LostFocus(); });
+}
+
+void Configure::Form_Load() {
+    const ConfigProfile& profile = m_root.variant().config;
+    m_ppar->setCurrentIndex(0);
+    Ppar_Click();
+    m_spar->setCurrentIndex(0);
+    m_spar->setEnabled(false);
+    m_freq->setText(QStringLiteral("1000"));
+    m_voltage->setText(QStringLiteral("1"));
+    selectItem(m_accuracy, profile.accuracyStart);
+    selectItem(m_bias, profile.biasStart);
+    selectItem(m_range, profile.rangeStart);
+    m_delay->setText(QStringLiteral("0"));
+    m_numAvg->setText(QStringLiteral("1"));
+    m_listMedian->setCurrentIndex(0);
+    for (QComboBox* list : {m_listCable, m_listSrc, m_listLevel})
+        if (list)
+            list->setCurrentIndex(0);
+    m_fraSweepControls->hide();
+
+    if (profile.creationCommand.isEmpty())
+        return;
+    // A failed send must not end the program: reported like any handler failure.
+    runHandler(m_root.dialogs(), QStringLiteral("Configure -> Form_Load"), [&] {
+        m_root.link().SendCommand(profile.creationCommand);
+        m_root.timing().sleepMs(profile.creationWaitMs);
+    });
+}
+
+void Configure::Exit_Click() {
+    hide();
+    m_root.frmMeasure().show();
+}
+
+void Configure::SingleorSweep_Click() {
+    m_fraSweepControls->setVisible(m_singleOrSweep->currentText() == QLatin1String("Sweep"));
+}
+
+void Configure::Update_Click() {
+    if (m_root.runInProgress())
+        return;
+    takeFocusFromEntries(m_update);
+    runReportingUpload(m_root.dialogs(), m_root.variant().config.testUploadReport,
+                       [this] { uploadTest(); });
+}
+
+void Configure::uploadTest() {
+    // Step 0: the frequency check, exactly as on focus loss, so sFreq matches the entry.
+    m_checks.check(QStringLiteral("freq"));
+    const UploadSource source{*this, sFreq(), m_bDC};
+    sendUpload(m_root.variant().config.testUpload, source, m_root.link(), m_root.timing());
+}
+
+void Configure::CmdUpSys_Click() {
+    if (m_root.runInProgress() || !m_cmdUpSys)
+        return;
+    takeFocusFromEntries(m_cmdUpSys);
+    const ConfigProfile& profile = m_root.variant().config;
+    runReportingUpload(m_root.dialogs(), profile.systemUploadReport, [&] {
+        const UploadSource source{*this, sFreq(), m_bDC};
+        sendUpload(profile.systemUpload, source, m_root.link(), m_root.timing());
+    });
+}
+
+void Configure::takeFocusFromEntries(QPushButton* pressed) {
+    // A click on the button takes the focus, and the entry left behind runs its focus-loss
+    // rule or check first (bDC included). A button pressed from the keyboard has the focus
+    // already; one pressed by the program gets it here.
+    if (pressed->focusPolicy() != Qt::NoFocus && focusWidget() != pressed)
+        pressed->setFocus(Qt::OtherFocusReason);
+}
+
+void Configure::setUploadsAllowed(bool allowed) {
+    m_update->setEnabled(allowed);
+    if (m_cmdUpSys)
+        m_cmdUpSys->setEnabled(allowed);
+}
 
 void Configure::closeEvent(QCloseEvent* event) {
     // Closing with the title bar discards the window and its values.

@@ -1,13 +1,25 @@
 #pragma once
 
+#include "config/EditableList.h"
+#include "config/EntryChecks.h"
+
 #include <QWidget>
 
 class ProgramRoot;
 class QCheckBox;
 class QComboBox;
+class QFrame;
+class QGroupBox;
 class QLineEdit;
+class QPushButton;
+struct ConfigProfile;
 
-// The configuration window, captioned "Configuration".
+// The configuration window, captioned "Configuration": the test settings, the measured
+// parameters, the entry checks and the uploads to the instrument. Hidden by its Exit (all
+// values kept); closed with the title bar it is discarded and made anew on the next touch.
+//
+// Controls a program lacks (the LR40's test number and system settings in PX80panel) are
+// null.
 class Configure : public QWidget {
     Q_OBJECT
 public:
@@ -21,18 +33,83 @@ public:
     QLineEdit* StopFreq() const { return m_stopFreq; }
     QLineEdit* SweepSteps() const { return m_sweepSteps; }
 
+    // The test settings.
+    QLineEdit* TestNo() const { return m_testNo; }
+    QComboBox* Ppar() const { return m_ppar; }
+    QComboBox* Spar() const { return m_spar; }
+    QLineEdit* freq() const { return m_freq; }
+    QLineEdit* Voltage() const { return m_voltage; }
+    QComboBox* Bias() const { return m_bias; }
+    QComboBox* Range() const { return m_range; }
+    QComboBox* Accuracy() const { return m_accuracy; }
+    QLineEdit* Delay() const { return m_delay; }
+    QLineEdit* num_avg() const { return m_numAvg; }
+    QComboBox* listMedian() const { return m_listMedian; }
+    QComboBox* ListCable() const { return m_listCable; }
+    QComboBox* ListLevel() const { return m_listLevel; }
+    QComboBox* ListSRC() const { return m_listSrc; }
+    QGroupBox* fraSweepControls() const { return m_fraSweepControls; }
+    QFrame* Frame1() const { return m_frame1; }
+    QPushButton* Update() const { return m_update; }
+    QPushButton* CmdUpSys() const { return m_cmdUpSys; }
+    QPushButton* Exit() const { return m_exit; }
+
+    // The test frequency in hertz from the last check of freq; 0 until the first one.
+    float sFreq() const { return m_checks.testFrequency(); }
+    // True while the primary parameter is a DC measurement (set when Ppar loses focus).
+    bool bDC() const { return m_bDC; }
+
 public slots:
     void Form_Load();
+    void Exit_Click();
+    void SingleorSweep_Click();
+    void Update_Click();
+    void CmdUpSys_Click();
+    void Ppar_Click();
+    void Ppar_LostFocus();
+    void Ppar_Change();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void createControls(const ConfigProfile& profile);
+    void layOutWithSystemColumn();
+    void layOutSingleColumn();
+    void applyColours();
+    void watchEntries();
+    void refillSecondary(const QStringList& items);
+    void setUploadsAllowed(bool allowed);
+    void takeFocusFromEntries(QPushButton* pressed);
+    void uploadTest();
+
     ProgramRoot& m_root;
-    QLineEdit* m_unit;
-    QComboBox* m_singleOrSweep;
-    QCheckBox* m_logsweep;
-    QLineEdit* m_startFreq;
-    QLineEdit* m_stopFreq;
-    QLineEdit* m_sweepSteps;
+    EntryChecks m_checks;
+    bool m_bDC = false;
+
+    QLineEdit* m_unit = nullptr;
+    QLineEdit* m_testNo = nullptr;
+    QComboBox* m_ppar = nullptr;
+    QComboBox* m_spar = nullptr;
+    QLineEdit* m_freq = nullptr;
+    QLineEdit* m_voltage = nullptr;
+    QComboBox* m_bias = nullptr;
+    QComboBox* m_range = nullptr;
+    QComboBox* m_accuracy = nullptr;
+    QLineEdit* m_delay = nullptr;
+    QLineEdit* m_numAvg = nullptr;
+    QComboBox* m_listMedian = nullptr;
+    QComboBox* m_listCable = nullptr;
+    QComboBox* m_listLevel = nullptr;
+    QComboBox* m_listSrc = nullptr;
+    EditableList* m_singleOrSweep = nullptr;
+    QGroupBox* m_fraSweepControls = nullptr;
+    QCheckBox* m_logsweep = nullptr;
+    QLineEdit* m_startFreq = nullptr;
+    QLineEdit* m_stopFreq = nullptr;
+    QLineEdit* m_sweepSteps = nullptr;
+    QFrame* m_frame1 = nullptr;
+    QPushButton* m_update = nullptr;
+    QPushButton* m_cmdUpSys = nullptr;
+    QPushButton* m_exit = nullptr;
 };

@@ -1,0 +1,248 @@
+// The configuration window's controls, their places and colours.
+#include "config/Configure.h"
+
+#include "app/ProgramRoot.h"
+#include "config/EditableList.h"
+#include "config/FocusReporting.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFont>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+// Entries report their focus loss to the window, which checks them.
+QLineEdit* textEntry(const QString& name, const QString& text, QWidget* parent) {
+    auto* entry = new ReportsFocusLoss<QLineEdit>(text, parent);
+    entry->setObjectName(name);
+    return entry;
+}
+
+template <typename List = QComboBox>
+List* listOf(const QString& name, const QStringList& items, QWidget* parent) {
+    auto* list = new List(parent);
+    list->setObjectName(name);
+    list->addItems(items);
+    return list;
+}
+
+QPushButton* button(const QString& name, const QString& caption, const QString& tip,
+                    QWidget* parent) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(name);
+    b->setToolTip(tip);
+    b->setAutoDefault(false);
+    return b;
+}
+
+// The label beside a control, named after it and its buddy, so Alt+letter and screen
+// readers find the control.
+void label(QWidget* control, const QString& text) {
+    auto* l = new QLabel(text, control->parentWidget());
+    l->setObjectName(QStringLiteral("lbl") + control->objectName());
+    l->setBuddy(control);
+}
+
+QLabel* labelOf(QWidget* control) {
+    return control->parentWidget()->findChild<QLabel*>(QStringLiteral("lbl") +
+                                                       control->objectName());
+}
+
+// One row per control, its label on the left; absent controls are left out.
+QGridLayout* labelledColumn(const QList<QWidget*>& controls) {
+    auto* grid = new QGridLayout;
+    int row = 0;
+    for (QWidget* control : controls) {
+        if (!control)
+            continue;
+        grid->addWidget(labelOf(control), row, 0);
+        grid->addWidget(control, row, 1);
+        ++row;
+    }
+    grid->setColumnStretch(1, 1);
+    return grid;
+}
+
+void chainTabOrder(const QList<QWidget*>& order) {
+    QWidget* previous = nullptr;
+    for (QWidget* w : order) {
+        if (!w)
+            continue;
+        if (previous)
+            QWidget::setTabOrder(previous, w);
+        previous = w;
+    }
+}
+} // namespace
+
+void Configure::createControls(const ConfigProfile& profile) {
+    m_unit = new QLineEdit(this);
+    m_unit->setObjectName(QStringLiteral("Unit"));
+    m_unit->setReadOnly(true); // shows the instrument model; written by the measurement window
+    m_unit->setFocusPolicy(Qt::NoFocus);
+    m_unit->setFont(QFont(QStringLiteral("Arial"), 20));
+
+    if (profile.hasTestNumber) {
+        m_testNo = textEntry(QStringLiteral("TestNo"), QStringLiteral("1"), this);
+        label(m_testNo, QStringLiteral("Test Number"));
+    }
+    m_ppar =
+        listOf<ReportsFocusLoss<QComboBox>>(QStringLiteral("Ppar"), profile.primaryItems, this);
+    label(m_ppar, QStringLiteral("Primary Parameter"));
+    m_spar = listOf(QStringLiteral("Spar"), profile.initialSecondaryItems, this);
+    m_spar->setEnabled(false);
+    label(m_spar, QStringLiteral("Secondary Parameter"));
+    m_freq = textEntry(QStringLiteral("freq"), QStringLiteral("1000"), this);
+    label(m_freq, QStringLiteral("Frequency (Hz)"));
+    m_voltage = textEntry(QStringLiteral("Voltage"), QStringLiteral("1"), this);
+    label(m_voltage, QStringLiteral("Voltage (VRMS)"));
+    m_bias =
+        listOf<ReportsFocusLoss<EditableList>>(QStringLiteral("Bias"), profile.biasItems, this);
+    m_bias->setCurrentIndex(profile.biasStart);
+    label(m_bias, QStringLiteral("Bias"));
+    m_range = listOf<ReportsFocusLoss<EditableList>>(
+        QStringLiteral("Range"), {QStringLiteral("Auto"), QStringLiteral("Hold")}, this);
+    m_range->setCurrentIndex(profile.rangeStart);
+    label(m_range, QStringLiteral("Range"));
+    m_accuracy = listOf(QStringLiteral("Accuracy"), profile.accuracyItems, this);
+    m_accuracy->setCurrentIndex(profile.accuracyStart);
+    label(m_accuracy, QStringLiteral("Accuracy"));
+    m_delay = textEntry(QStringLiteral("Delay"), QStringLiteral("0"), this);
+    label(m_delay, profile.delayLabel);
+    m_numAvg = textEntry(QStringLiteral("num_avg"), QStringLiteral("1"), this);
+    label(m_numAvg, QStringLiteral("Number to Average"));
+    m_listMedian =
+        listOf(QStringLiteral("listMedian"), {QStringLiteral("OFF"), QStringLiteral("ON")}, this);
+    label(m_listMedian, QStringLiteral("Median"));
+
+    if (profile.hasSystemSettings) {
+        m_listCable = listOf(QStringLiteral("ListCable"), profile.cableItems, this);
+        label(m_listCable, QStringLiteral("Cable Comp."));
+        m_listLevel = listOf(QStringLiteral("ListLevel"), profile.levelItems, this);
+        label(m_listLevel, QStringLiteral("Leveling"));
+        m_listSrc = listOf(QStringLiteral("ListSRC"), profile.sourceResistanceItems, this);
+        label(m_listSrc, QStringLiteral("Source Res."));
+        m_cmdUpSys =
+            button(QStringLiteral("CmdUpSys"), QStringLiteral("Update Sys"), QString(), this);
+        m_frame1 = new QFrame(this);
+        m_frame1->setObjectName(QStringLiteral("Frame1"));
+        m_frame1->setFrameShape(QFrame::VLine);
+        m_frame1->setFrameShadow(QFrame::Sunken);
+    }
+
+    m_singleOrSweep =
+        listOf<EditableList>(QStringLiteral("SingleorSweep"),
+                             {QStringLiteral("Single Measurement"), QStringLiteral("Sweep")}, this);
+    m_fraSweepControls = new QGroupBox(QStringLiteral("Sweep Controls"), this);
+    m_fraSweepControls->setObjectName(QStringLiteral("fraSweepControls"));
+    // The window keeps its size while the frame is hidden.
+    QSizePolicy keepPlace = m_fraSweepControls->sizePolicy();
+    keepPlace.setRetainSizeWhenHidden(true);
+    m_fraSweepControls->setSizePolicy(keepPlace);
+    m_logsweep = new QCheckBox(QStringLiteral("Log Sweep"), m_fraSweepControls);
+    m_logsweep->setObjectName(QStringLiteral("logsweep"));
+    m_startFreq =
+        textEntry(QStringLiteral("StartFreq"), QStringLiteral("1000"), m_fraSweepControls);
+    label(m_startFreq, QStringLiteral("Start Frequency (Hz)"));
+    m_stopFreq =
+        textEntry(QStringLiteral("StopFreq"), QStringLiteral("100000"), m_fraSweepControls);
+    label(m_stopFreq, QStringLiteral("Stop Frequency (Hz)"));
+    m_sweepSteps =
+        textEntry(QStringLiteral("SweepSteps"), QStringLiteral("10"), m_fraSweepControls);
+    label(m_sweepSteps, QStringLiteral("Sweep Steps"));
+    auto* sweepLayout = new QVBoxLayout(m_fraSweepControls);
+    sweepLayout->addWidget(m_logsweep);
+    sweepLayout->addLayout(labelledColumn({m_startFreq, m_stopFreq, m_sweepSteps}));
+
+    m_update = button(QStringLiteral("Update"), QStringLiteral("Update Test"),
+                      QStringLiteral("Sends configuration Data to LR40"), this);
+    m_exit = button(QStringLiteral("Exit"), QStringLiteral("Exit"),
+                    QStringLiteral("Exits without updating LR40"), this);
+}
+
+void Configure::layOutWithSystemColumn() {
+    auto* left = new QVBoxLayout;
+    left->addLayout(labelledColumn({m_testNo, m_ppar, m_spar, m_freq, m_voltage, m_bias, m_range,
+                                    m_accuracy, m_delay, m_numAvg}));
+    left->addWidget(m_update, 0, Qt::AlignHCenter);
+    left->addStretch(1);
+
+    auto* right = new QVBoxLayout;
+    right->addLayout(labelledColumn({m_listMedian, m_listCable, m_listLevel, m_listSrc}));
+    right->addWidget(m_cmdUpSys, 0, Qt::AlignHCenter);
+    right->addSpacing(8);
+    right->addWidget(m_singleOrSweep);
+    right->addWidget(m_fraSweepControls);
+    right->addStretch(1);
+    right->addWidget(m_exit, 0, Qt::AlignRight);
+
+    auto* columns = new QHBoxLayout;
+    columns->addLayout(left, 1);
+    columns->addWidget(m_frame1);
+    columns->addLayout(right, 1);
+
+    auto* window = new QVBoxLayout(this);
+    window->addWidget(m_unit);
+    window->addLayout(columns, 1);
+
+    chainTabOrder({m_testNo,     m_ppar,          m_spar,      m_freq,      m_voltage,
+                   m_bias,       m_range,         m_accuracy,  m_delay,     m_numAvg,
+                   m_update,     m_listMedian,    m_listCable, m_listLevel, m_listSrc,
+                   m_cmdUpSys,   m_singleOrSweep, m_logsweep,  m_startFreq, m_stopFreq,
+                   m_sweepSteps, m_exit});
+}
+
+void Configure::layOutSingleColumn() {
+    auto* left = new QVBoxLayout;
+    left->addLayout(labelledColumn({m_ppar, m_spar, m_freq, m_voltage, m_bias, m_range, m_accuracy,
+                                    m_delay, m_numAvg, m_listMedian}));
+    left->addStretch(1);
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(m_singleOrSweep);
+    right->addWidget(m_fraSweepControls);
+    right->addStretch(1);
+
+    auto* columns = new QHBoxLayout;
+    columns->addLayout(left, 1);
+    columns->addSpacing(12);
+    columns->addLayout(right, 1);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(m_update);
+    buttons->addSpacing(24);
+    buttons->addWidget(m_exit);
+    buttons->addStretch(1);
+
+    auto* window = new QVBoxLayout(this);
+    window->addWidget(m_unit);
+    window->addLayout(columns, 1);
+    window->addLayout(buttons);
+
+    chainTabOrder({m_ppar, m_spar, m_freq, m_voltage, m_bias, m_range, m_accuracy, m_delay,
+                   m_numAvg, m_listMedian, m_singleOrSweep, m_logsweep, m_startFreq, m_stopFreq,
+                   m_sweepSteps, m_update, m_exit});
+}
+
+void Configure::applyColours() {
+    // A style sheet, because several platform styles ignore palette colours on buttons.
+    setAttribute(Qt::WA_StyledBackground, true);
+    setStyleSheet(
+        QStringLiteral("#Configure { background-color: #C0C0C0; }"
+                       "QPushButton { background-color: #E0E0E0; border: 1px solid #808080;"
+                       " border-radius: 2px; padding: 4px 16px; }"
+                       "QPushButton:pressed { background-color: #D0D0D0; }"
+                       "QPushButton:focus { border: 1px solid #000000; }"
+                       "QPushButton:disabled { color: #808080; }"
+                       "QLineEdit, QComboBox { background-color: #FFFFFF; }"
+                       "QLineEdit:disabled, QComboBox:disabled { color: #808080; }"
+                       "QLineEdit#Unit { background-color: #C0C0C0; }"));
+}

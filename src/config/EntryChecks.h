@@ -1,0 +1,48 @@
+#pragma once
+
+#include "profiles/ConfigProfile.h"
+
+#include <QString>
+
+#include <optional>
+
+class ProgramRoot;
+class QWidget;
+
+// The checks of the configuration window's numeric entries, one family driven by the
+// program's table of entry rules. A refused text gets its message (OK only), the entry's
+// reset text and, for most entries, the focus back.
+//
+// Also keeps sFreq, the test frequency in hertz: the check of freq is the only place that
+// turns its text into a number.
+class EntryChecks {
+public:
+    EntryChecks(ProgramRoot& root, QWidget& window);
+
+    const EntryRule* ruleFor(const QString& entry) const;
+
+    // Runs the entry's check as on its focus loss. A check asked for while another one is
+    // showing its message or handing the focus back is skipped: those focus moves are the
+    // program's, not the operator leaving an entry.
+    void check(const EntryRule& rule);
+    void check(const QString& entry);
+
+    float testFrequency() const { return m_testFrequency; }
+
+private:
+    void run(const EntryRule& rule, QWidget& entry);
+    void refuse(const EntryRule& rule, QWidget& entry, const QString& message,
+                const QString& resetText);
+    void requireAboveStart(const EntryRule& rule, QWidget& entry);
+    void tell(const EntryRule& rule, const QString& message);
+    float biasLimit() const;
+    QWidget* control(const QString& name) const;
+
+    ProgramRoot& m_root;
+    QWidget& m_window;
+    float m_testFrequency = 0.0f;
+    bool m_checking = false;
+};
+
+// Reads an entry text the way its rule says; nothing when it is not a number.
+std::optional<double> readEntryNumber(EntryReading reading, const QString& text);

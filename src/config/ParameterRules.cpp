@@ -1,0 +1,56 @@
+// The measured-parameter rules of the configuration window: what a primary choice does
+// to the secondary list, the frequency and bias entries, and bDC.
+#include "config/Configure.h"
+
+#include "app/ProgramRoot.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+
+namespace {
+const QString autoPrimary = QStringLiteral("Auto");
+}
+
+void Configure::Ppar_Click() {
+    const ConfigProfile& profile = m_root.variant().config;
+    const QString primary = m_ppar->currentText();
+    if (primary == autoPrimary) {
+        // The secondary list and its selection stay as they are, unused.
+        m_spar->setEnabled(false);
+        m_freq->setEnabled(true);
+        m_bias->setEnabled(true);
+        return;
+    }
+    const bool dc = profile.dcPrimaries.contains(primary);
+    m_spar->setEnabled(true);
+    m_freq->setEnabled(!dc);
+    m_bias->setEnabled(!dc);
+    // Every choice refills, even with the same list, so the secondary is "None" again.
+    refillSecondary(dc ? profile.dcSecondaryItems : profile.acSecondaryItems);
+}
+
+void Configure::refillSecondary(const QStringList& items) {
+    m_spar->clear();
+    m_spar->addItems(items);
+    m_spar->setCurrentIndex(0);
+}
+
+void Configure::Ppar_LostFocus() {
+    Ppar_Change();
+}
+
+void Configure::Ppar_Change() {
+    // Never refills and never enables freq or Bias again: the selection rule did that.
+    const QString primary = m_ppar->currentText();
+    if (primary == autoPrimary) {
+        m_spar->setEnabled(false);
+        m_bDC = false;
+    } else if (m_root.variant().config.dcPrimaries.contains(primary)) {
+        m_freq->setEnabled(false);
+        m_bias->setEnabled(false);
+        m_bDC = true;
+    } else {
+        m_spar->setEnabled(true);
+        m_bDC = false;
+    }
+}
