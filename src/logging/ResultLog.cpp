@@ -1,6 +1,103 @@
 #include "logging/ResultLog.h"
 
-void ResultLog::close() {
-    if (m_file.isOpen())
-        m_file.close();
+#include <QLocale>
+
+#include <cerrno>
+#include <cstring>
+
+#ifdef Q_OS_WIN
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace {
+// Pushes what the system holds for the file onto the medium. Files that cannot be synced
+// (pipes, character devices) count as written once the system has taken the bytes.
+// Returns the failure's description, empty when the data is safe.
+QString syncToDisk(int handle) {
+#ifdef Q_OS_WIN
+    if (_commit(handle) == 0)
+        return QString();
+#else
+    if (::fsync(handle) == 0 || errno == EINVAL || errno == EROFS || errno == ENOTSUP)
+        return QString();
+#endif
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+} // namespace
+
+bool ResultLog::open(const QString& path, OpenMode mode) {
+    close();
+    m_failure.clear();
+    m_file.setFileName(path);
+    // Unbuffered: each line goes to the system as it is appended.
+    const QIODevice::OpenMode how =
+        QIODevice::WriteOnly | QIODevice::Unbuffered |
+        (mode == OpenMode::Truncate ? QIODevice::Truncate : QIODevice::Append);
+    if (!m_file.open(how))
+        return fail();
+    return true;
+}
+
+bool ResultLog::appendLine(const QString& line) {
+    if (!m_file.isOpen()) {
+        m_failure = QStringLiteral("No log file is open");
+        return false;
+    }
+    const QByteArray bytes = line.toUtf8() + "\r\n";
+    // A short write is tried again, so that a full medium reports its own reason.
+    for (qint64 done = 0; done < bytes.size();) {
+        const qint64 written = m_file.write(bytes.constData() + done, bytes.size() - done);
+        if (written <= 0)
+            return fail();
+        done += written;
+    }
+    m_failure = syncToDisk(m_file.handle());
+    return m_failure.isEmpty();
+}
+
+bool ResultLog::appendRecord(const QStringList& fields) {
+    QStringList written;
+    written.reserve(fields.size());
+    for (const QString& field : fields)
+        written << csvField(field);
+    return appendLine(written.join(QLatin1Char(',')));
+}
+
+bool ResultLog::close() {
+    if (!m_file.isOpen())
+        return true;
+    m_file.close();
+    if (m_file.error() != QFileDevice::NoError)
+        return fail();
+    return true;
+}
+
+bool ResultLog::fail() {
+    m_failure = m_file.errorString();
+    return false;
+}
+
+bool ResultLog::canRead(const QString& path) {
+    QFile probe(path);
+    return probe.open(QIODevice::ReadOnly);
+}
+
+QString ResultLog::csvField(const QString& field) {
+    static const QString needsQuotes = QStringLiteral(",\"\r\n");
+    bool quote = false;
+    for (const QChar c : field)
+        quote = quote || needsQuotes.contains(c);
+    if (!quote)
+        return field;
+    QString doubled = field;
+    doubled.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + doubled + QLatin1Char('"');
+}
+
+QString ResultLog::markLine(const QString& opening, const QDateTime& when) {
+    const QLocale locale = QLocale::system();
+    return opening + locale.toString(when.date(), QLocale::ShortFormat) + QLatin1Char(',') +
+           locale.toString(when.time(), QLocale::ShortFormat);
 }
