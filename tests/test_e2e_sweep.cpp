@@ -1,0 +1,157 @@
+// One sweep with logging, end to end: the real serial layer on a pseudo-terminal against
+// the simulator, a real clock and scripted dialogs. Connect, open the configuration with
+// Config, choose the sweep and upload it, start logging, sweep, stop logging; then check
+// what the instrument received and the lines of the log file.
+#include "app/Form1.h"
+#include "app/ProgramRoot.h"
+#include "config/Configure.h"
+#include "link/QtSerialPortComponent.h"
+#include "measure/FrmMeasure.h"
+#include "platform/Timing.h"
+#include "support/ScriptedDialogs.h"
+#include "support/SimulatorProcess.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+namespace {
+struct RealProgram {
+    explicit RealProgram(const InstrumentVariant& variant) {
+        auto ownedDialogs = std::make_unique<ScriptedDialogs>();
+        dialogs = ownedDialogs.get();
+        root = std::make_unique<ProgramRoot>(variant, std::make_unique<QtSerialPortComponent>(),
+                                             std::make_unique<SystemTiming>(),
+                                             std::move(ownedDialogs));
+    }
+    ScriptedDialogs* dialogs;
+    std::unique_ptr<ProgramRoot> root;
+};
+
+QStringList pointCommands(bool lr40, int frequency) {
+    if (lr40)
+        return {QStringLiteral("conf:freq %1\\n").arg(frequency),
+                QStringLiteral("MEAS:*WAIT:FETC?\\r")};
+    return {QStringLiteral("conf:freq %1\\n").arg(frequency), QStringLiteral("MEAS:\\n"),
+            QStringLiteral("*STB?\\n"), QStringLiteral("Fetch?\\n")};
+}
+
+QStringList logLines(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = file.readAll();
+    if (!bytes.endsWith("\r\n"))
+        return {QStringLiteral("<no CR LF at the end>")};
+    QStringList lines = QString::fromUtf8(bytes).split(QStringLiteral("\r\n"));
+    lines.removeLast();
+    return lines;
+}
+} // namespace
+
+class EndToEndSweep : public QObject {
+    Q_OBJECT
+private slots:
+    void sweepWithLogging_data();
+    void sweepWithLogging();
+};
+
+void EndToEndSweep::sweepWithLogging_data() {
+    QTest::addColumn<QString>("dialect");
+    QTest::addColumn<bool>("logarithmic");
+    QTest::addColumn<int>("stopAfterMs"); // 0: no stop
+    QTest::addColumn<QList<int>>("frequencies");
+
+    const QList<int> linear = {1000,  10900, 20800, 30700, 40600, 50500,
+                               60400, 70300, 80200, 90100, 100000};
+    const QList<int> log = {1000, 1585, 2512, 3981, 6309, 9999, 15847, 25116, 39806, 63088, 99988};
+    QTest::newRow("LR40 linear") << "lr40" << false << 0 << linear;
+    QTest::newRow("LR40 logarithmic") << "lr40" << true << 0 << log;
+    QTest::newRow("PX80 linear") << "px80" << false << 0 << linear;
+    QTest::newRow("PX80 logarithmic") << "px80" << true << 0 << log;
+    QTest::newRow("LR40 stopped") << "lr40" << false << 1000 << linear;
+}
+
+void EndToEndSweep::sweepWithLogging() {
+    QFETCH(QString, dialect);
+    QFETCH(bool, logarithmic);
+    QFETCH(int, stopAfterMs);
+    QFETCH(QList<int>, frequencies);
+    const bool lr40 = dialect == QLatin1String("lr40");
+
+    SimulatorProcess sim(dialect);
+    QVERIFY(sim.started());
+    sim.becomePort(1);
+    RealProgram p(lr40 ? lr40Profile() : px80Profile());
+    p.root->start();
+    p.root->form1().Measure()->click();
+    FrmMeasure* w = p.root->existingFrmMeasure();
+    QVERIFY(w && w->isVisible());
+
+    // Config: identification, model into Unit, the configuration window shown.
+    w->Config()->click();
+    Configure* configure = p.root->existingConfigure();
+    QVERIFY(configure && configure->isVisible());
+    QVERIFY(!configure->Unit()->text().isEmpty());
+    configure->SingleorSweep()->setCurrentText(QStringLiteral("Sweep"));
+    configure->logsweep()->setChecked(logarithmic);
+    configure->StartFreq()->setText(QStringLiteral("1000"));
+    configure->StopFreq()->setText(QStringLiteral("100000"));
+    configure->SweepSteps()->setText(QStringLiteral("10"));
+    configure->Update()->click();
+    QCOMPARE(p.dialogs->texts(), QStringList());
+
+    const QString path = sim.tempPath(QStringLiteral("results.csv"));
+    p.dialogs->queueFile(path);
+    w->cmdLog()->click();
+    QVERIFY(w->bLog());
+    QCOMPARE(w->windowTitle(), QStringLiteral("logging to file ") + path);
+
+    QVERIFY(sim.waitForCommands(1));
+    const int before = static_cast<int>(sim.commands().size());
+    QStringList statuses;
+    connect(w->statusBox(), &QLineEdit::textChanged, this,
+            [&statuses](const QString& text) { statuses << text; });
+    if (stopAfterMs > 0)
+        QTimer::singleShot(stopAfterMs, w, [w] { w->stopbutton()->click(); });
+    w->Start()->click();
+    w->StopLog()->click();
+    QCOMPARE(p.dialogs->texts(), QStringList());
+
+    // The points measured: all of them, or up to the one under way when Stop was pressed.
+    const int measured = stopAfterMs > 0 ? static_cast<int>(statuses.size()) - 1
+                                         : static_cast<int>(frequencies.size());
+    if (stopAfterMs > 0) {
+        QCOMPARE(statuses.last(), QStringLiteral("Stopped by User"));
+        QVERIFY(measured >= 1 && measured < frequencies.size());
+    } else {
+        QCOMPARE(statuses.last(), QStringLiteral("Complete"));
+    }
+
+    QStringList expected;
+    for (int i = 0; i < measured; ++i)
+        expected << pointCommands(lr40, frequencies.at(i));
+    QVERIFY(sim.waitForCommands(before + static_cast<int>(expected.size())));
+    QCOMPARE(sim.commands().mid(before), expected);
+
+    const QStringList lines = logLines(path);
+    QCOMPARE(lines.size(), measured + 2);
+    QVERIFY2(lines.first().startsWith(QStringLiteral("Start Log ,")), qPrintable(lines.first()));
+    QVERIFY2(lines.last().startsWith(QStringLiteral("Stop Log ,")), qPrintable(lines.last()));
+    for (int i = 0; i < measured; ++i) {
+        const QStringList fields = lines.at(i + 1).split(QLatin1Char(','));
+        QCOMPARE(fields.size(), 7);
+        QCOMPARE(fields.at(0), QString::number(frequencies.at(i)));
+        QCOMPARE(fields.at(1), QStringLiteral("Cs"));
+    }
+    // The last record is what the boxes show.
+    const QStringList shown = {w->Ppar()->text(), w->Pvalue()->text(), w->Punit()->text(),
+                               w->Spar()->text(), w->svalue()->text(), w->Sunit()->text()};
+    QCOMPARE(lines.at(measured).split(QLatin1Char(',')).mid(1), shown);
+}
+
+QTEST_MAIN(EndToEndSweep)
+#include "test_e2e_sweep.moc"
