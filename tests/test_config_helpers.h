@@ -70,3 +70,26 @@ inline QString textOf(QWidget* control) {
         return list->currentText();
     return QString();
 }
+
+// Sets a control as the operator does: into it, pick the entry from its list (or type the
+// text), and leave it with the Tab key, so its focus-loss rule or check runs.
+inline void setByOperator(Configure* window, const QString& control, const QString& value) {
+    QWidget* target = window->findChild<QWidget*>(control);
+    QVERIFY2(target, qPrintable(control));
+    auto* list = qobject_cast<QComboBox*>(target);
+    if (list && list->findText(value, Qt::MatchExactly | Qt::MatchCaseSensitive) >= 0) {
+        target->setFocus(Qt::MouseFocusReason);
+        pick(list, value);
+    } else {
+        typeInto(target, value);
+    }
+    pressTab();
+}
+
+// "Control=value" settings in order, as a data column can hold them.
+inline void setAllByOperator(Configure* window, const QStringList& settings) {
+    for (const QString& setting : settings) {
+        const qsizetype equals = setting.indexOf(QLatin1Char('='));
+        setByOperator(window, setting.left(equals), setting.mid(equals + 1));
+    }
+}

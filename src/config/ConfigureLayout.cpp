@@ -235,14 +235,16 @@ void Configure::layOutSingleColumn() {
 void Configure::applyColours() {
     // A style sheet, because several platform styles ignore palette colours on buttons.
     setAttribute(Qt::WA_StyledBackground, true);
-    setStyleSheet(
-        QStringLiteral("#Configure { background-color: #C0C0C0; }"
-                       "QPushButton { background-color: #E0E0E0; border: 1px solid #808080;"
-                       " border-radius: 2px; padding: 4px 16px; }"
-                       "QPushButton:pressed { background-color: #D0D0D0; }"
-                       "QPushButton:focus { border: 1px solid #000000; }"
-                       "QPushButton:disabled { color: #808080; }"
-                       "QLineEdit, QComboBox { background-color: #FFFFFF; }"
-                       "QLineEdit:disabled, QComboBox:disabled { color: #808080; }"
-                       "QLineEdit#Unit { background-color: #C0C0C0; }"));
+    setStyleSheet(QStringLiteral(
+        "#Configure { background-color: #C0C0C0; }"
+        "QPushButton { background-color: #E0E0E0; border: 1px solid #808080;"
+        " border-radius: 2px; padding: 4px 16px; }"
+        "QPushButton:pressed { background-color: #D0D0D0; }"
+        "QPushButton:focus { border: 1px solid #000000; }"
+        "QPushButton:disabled { color: #808080; }"
+        "QLineEdit, QComboBox { background-color: #FFFFFF; border: 1px solid #808080;"
+        " padding: 2px 4px; }"
+        "QLineEdit:focus, QComboBox:focus { border: 1px solid #000080; }"
+        "QLineEdit:disabled, QComboBox:disabled { color: #808080; }"
+        "QLineEdit#Unit { background-color: #C0C0C0; }"));
 }
