@@ -45,6 +45,7 @@ private slots:
     void creationSendsItsCommandOnce_data();
     void creationSendsItsCommandOnce();
     void failedCreationCommandIsReported();
+    void openedByTheConfigButton();
     void sweepFrameFollowsPicksOnly();
 };
 
@@ -412,6 +413,31 @@ void ConfigWindow::sweepFrameFollowsPicksOnly() {
     QVERIFY(w->fraSweepControls()->isVisible());
     QCOMPARE(w->StartFreq()->text(), QStringLiteral("2k"));
     QVERIFY(c.program.port->commands().isEmpty());
+}
+
+void ConfigWindow::openedByTheConfigButton() {
+    TestProgram p(lr40Profile());
+    p.connect();
+    p.port->answer("*IDN?", "Marovex, Model LR41, 1, 1.05\r\n", 0.2);
+    QPushButton* config = p.root->frmMeasure().Config();
+
+    QTest::mouseClick(config, Qt::LeftButton);
+    QCOMPARE(p.port->commands(), (QStringList{"\\r", "*IDN?\\r", "option 00 08 \\r"}));
+    Configure* w = p.root->existingConfigure();
+    QVERIFY(w && w->isVisible());
+    QCOMPARE(w->Unit()->text(), QStringLiteral("Model LR41"));
+
+    // The bias limit comes from the model the query found.
+    QApplication::setActiveWindow(w);
+    typeInto(w->Bias(), QStringLiteral("1.5"));
+    pressTab();
+    QCOMPARE(p.dialogs->texts(), QStringList{" Bias limits are 0 to 1"});
+
+    QTest::mouseClick(w->Exit(), Qt::LeftButton);
+    p.port->clearRecord();
+    QTest::mouseClick(config, Qt::LeftButton);
+    QCOMPARE(p.port->commands(), (QStringList{"\\r", "*IDN?\\r"}));
+    QCOMPARE(p.root->existingConfigure(), w);
 }
 
 QTEST_MAIN(ConfigWindow)
