@@ -5,12 +5,14 @@
 
 #include <QColor>
 #include <QFont>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
 // The picture lives in the static library; naming its initialiser links it in.
@@ -61,6 +63,12 @@ QLineEdit* textBox(const QString& name, const QColor& background, double points,
     return box;
 }
 
+// Wide enough for the longest text the box is meant to show.
+void fitWidthTo(QLineEdit* box, const QString& sample) {
+    const int frame = 2 * box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 12;
+    box->setMinimumWidth(QFontMetrics(box->font()).horizontalAdvance(sample) + frame);
+}
+
 QLabel* caption(const QString& name, const QString& text, double points, QWidget* parent) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(name);
@@ -101,6 +109,18 @@ void FrmMeasure::buildControls() {
         m_binLabel = caption(QStringLiteral("Label2"), QStringLiteral("BIN"), 26.25, this);
     } else {
         m_statusLabel = caption(QStringLiteral("Label1"), QStringLiteral("Status:"), 24.0, this);
+    }
+
+    // An instrument value such as "-1.23456E-07"; names such as "Rdc" and units such as
+    // "Ohm"; the longest status text.
+    for (QLineEdit* value : {m_pvalue, m_svalue})
+        fitWidthTo(value, QStringLiteral("-8.88888E-88"));
+    for (QLineEdit* name : {m_ppar, m_punit, m_spar, m_sunit})
+        fitWidthTo(name, QStringLiteral("MMM"));
+    fitWidthTo(m_status, QStringLiteral("Stopped by User"));
+    if (m_testNumber) {
+        fitWidthTo(m_testNumber, QStringLiteral("888"));
+        fitWidthTo(m_bin, QStringLiteral("888"));
     }
 
     m_picture = new QLabel(this);
