@@ -9,7 +9,7 @@ seconds=${1:-30}
 bash scripts/setup.sh
 CC=clang CXX=clang++ BUILD_DIR=build-fuzz BUILD_TYPE=RelWithDebInfo bash scripts/build.sh \
     -DLCRPANEL_FUZZ=ON -DLCRPANEL_BUILD_TESTS=OFF -DLCRPANEL_SANITIZE=ON \
-    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+    -DCMAKE_CXX_COMPILER=clang++
 
 mkdir -p build-fuzz/crashes build-fuzz/corpus
 export ASAN_OPTIONS="detect_leaks=0:abort_on_error=1"
