@@ -1,17 +1,29 @@
-// Runs the panel's benchmarks. Usage: lcrpanel_bench [silent|latency|all]
+// Runs the panel's benchmarks. Usage: lcrpanel_bench [silent|latency|sweep|paced|all]
 #include "bench_link.h"
+#include "bench_sweep.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 
 #include <cstring>
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    // The sweep runs the real windows; no display is needed.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
     const char* which = argc > 1 ? argv[1] : "all";
     const bool all = std::strcmp(which, "all") == 0;
     if (all || std::strcmp(which, "latency") == 0)
         benchReplyLatency(200);
     if (all || std::strcmp(which, "silent") == 0)
         benchSilentRead();
+    if (all || std::strcmp(which, "sweep") == 0) {
+        benchSweep(false, 0);
+        benchSweep(true, 0);
+    }
+    if (all || std::strcmp(which, "paced") == 0) {
+        benchSweep(false, 9600);
+        benchSweep(true, 9600);
+    }
     return 0;
 }

@@ -24,8 +24,6 @@ void InstrumentLink::SendCommandEndedBy(const QString& text, const QByteArray& t
 }
 
 void InstrumentLink::poll(bool first) {
-    // The first pass only lets pending events run; later passes sleep in the dispatcher
-    // until something arrives, so a silent instrument costs no processor time.
     if (first)
         m_timing.letEventsRun();
     else
@@ -45,15 +43,21 @@ bool InstrumentLink::elapsedOver(double start, double limit) {
     return m_timing.now() - start > limit;
 }
 
-void InstrumentLink::ReadReply() {
-    m_module1.ReplyText.clear();
-    const double start = m_timing.now();
+template <typename Done>
+void InstrumentLink::pollUntil(Done done, double start) {
+    // The first pass only lets pending events run and takes what is there; later passes
+    // sleep in the dispatcher until something arrives.
     bool first = true;
     do {
         poll(first);
         first = false;
-    } while (!m_module1.ReplyText.contains(QLatin1Char('\n')) &&
-             !elapsedOver(start, ReadLimitSeconds));
+    } while (!done() && !elapsedOver(start, ReadLimitSeconds));
+}
+
+void InstrumentLink::ReadReply() {
+    m_module1.ReplyText.clear();
+    const double start = m_timing.now();
+    pollUntil([this] { return m_module1.ReplyText.contains(QLatin1Char('\n')); }, start);
     m_module1.ReplyTimedOut = false;
     if (m_module1.ReplyText.isEmpty())
         answerSilence(longNotRespondingText());
@@ -62,11 +66,7 @@ void InstrumentLink::ReadReply() {
 void InstrumentLink::ReadReplySettled() {
     m_module1.ReplyText.clear();
     const double start = m_timing.now();
-    bool first = true;
-    do {
-        poll(first);
-        first = false;
-    } while (m_module1.ReplyText.isEmpty() && !elapsedOver(start, ReadLimitSeconds));
+    pollUntil([this] { return !m_module1.ReplyText.isEmpty(); }, start);
 
     // Settling: the rest of the reply comes in while nothing else runs.
     const double settleStart = m_timing.now();
@@ -74,10 +74,7 @@ void InstrumentLink::ReadReplySettled() {
     while (!elapsedOver(settleStart, SettleMs / 1000.0))
         m_timing.sleepMs(1);
 
-    do {
-        poll(first);
-    } while (!m_module1.ReplyText.contains(QLatin1Char('\n')) &&
-             !elapsedOver(start, ReadLimitSeconds));
+    pollUntil([this] { return m_module1.ReplyText.contains(QLatin1Char('\n')); }, start);
     m_module1.ReplyTimedOut = false;
     if (m_module1.ReplyText.isEmpty())
         answerSilence(shortNotRespondingText());

@@ -1,0 +1,108 @@
+// Wall time of a default sweep against the simulator, over the floor the design sets:
+// the 100 ms pauses and 0.2 s settling times (and, on a paced line, the character time).
+#include "bench_sweep.h"
+
+#include "PacedRelay.h"
+#include "app/Form1.h"
+#include "app/ProgramRoot.h"
+#include "config/Configure.h"
+#include "link/QtSerialPortComponent.h"
+#include "measure/FrmMeasure.h"
+#include "platform/Dialogs.h"
+#include "platform/Timing.h"
+
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+
+#include <cstdio>
+#include <memory>
+#include <optional>
+
+namespace {
+class AnswerOk final : public Dialogs {
+public:
+    MessageAnswer message(const QString& text, MessageButtons, MessageIcon,
+                          const QString& title) override {
+        std::fprintf(stderr, "message (%s): %s\n", qPrintable(title), qPrintable(text));
+        return MessageAnswer::Ok;
+    }
+    std::optional<QString> chooseFile(const QString&, const QString&) override {
+        return std::nullopt;
+    }
+};
+
+// The simulator on the given device, or on its own pseudo-terminal.
+class Simulator {
+public:
+    Simulator(const char* dialect, const QString& device) {
+        QStringList arguments{QStringLiteral("--dialect"), QString::fromLatin1(dialect)};
+        if (!device.isEmpty())
+            arguments << QStringLiteral("--device") << device;
+        m_process.start(QStringLiteral(LCRSIM_PATH), arguments);
+        m_process.waitForStarted();
+        while (!m_process.canReadLine() && m_process.waitForReadyRead(5000)) {
+        }
+        m_line = QString::fromLocal8Bit(m_process.readLine()).trimmed();
+    }
+    ~Simulator() {
+        m_process.terminate();
+        m_process.waitForFinished(3000);
+    }
+    QString line() const { return m_line; }
+
+private:
+    QProcess m_process;
+    QString m_line;
+};
+} // namespace
+
+void benchSweep(bool px80, int baud) {
+    std::unique_ptr<PacedRelay> relay;
+    if (baud > 0)
+        relay = std::make_unique<PacedRelay>(baud);
+    Simulator sim(px80 ? "px80" : "lr40", relay ? relay->instrumentSide() : QString());
+    qputenv("LCRPANEL_COM1", (relay ? relay->panelSide() : sim.line()).toLocal8Bit());
+
+    ProgramRoot root(px80 ? px80Profile() : lr40Profile(),
+                     std::make_unique<QtSerialPortComponent>(), std::make_unique<SystemTiming>(),
+                     std::make_unique<AnswerOk>());
+    root.start();
+    if (baud == 19200)
+        root.form1().baud()->setEditText(QStringLiteral("19200"));
+    root.form1().Measure()->click();
+    root.configure().SingleorSweep()->setEditText(QStringLiteral("Sweep"));
+
+    const int points = 11;
+    // Per point: LR40 one 100 ms pause and one settled read; PX80 two pauses and two reads.
+    const double floor = points * (px80 ? 2 * (0.1 + 0.2) : 0.1 + 0.2);
+    const long long carriedBefore = relay ? relay->charactersCarried() : 0;
+
+    QElapsedTimer clock;
+    clock.start();
+    root.frmMeasure().Start()->click();
+    const double wall = static_cast<double>(clock.nsecsElapsed()) / 1e9;
+
+    std::printf("%s sweep, %s: wall %.3f s, design floor %.3f s, ratio %.4f (status \"%s\")\n",
+                px80 ? "PX80panel" : "LR40",
+                baud > 0 ? qPrintable(QStringLiteral("paced %1 baud line").arg(baud))
+                         : "simulator answering at once",
+                wall, floor, wall / floor, qPrintable(root.frmMeasure().statusBox()->text()));
+    if (relay) {
+        const long long characters = relay->charactersCarried() - carriedBefore;
+        const double characterSeconds = 10.0 / baud;
+        // On the critical path of each point: the trigger command must reach the instrument
+        // and the reply's first character come back before the settling pause starts
+        // (LR40 "MEAS:*WAIT:FETC?" + CR; PX80 "*STB?" + LF and "Fetch?" + LF). The rest of
+        // the reply arrives during the pause, and the frequency command during its own one.
+        const int criticalPerPoint = px80 ? (6 + 1) + (7 + 1) : 17 + 1;
+        const double physicalFloor = floor + points * criticalPerPoint * characterSeconds;
+        std::printf("    %lld characters on the line (%.3f s of line time); floor with the "
+                    "critical characters %.3f s, ratio %.4f\n",
+                    characters, static_cast<double>(characters) * characterSeconds, physicalFloor,
+                    wall / physicalFloor);
+    }
+    root.form1().Command3()->click();
+}
