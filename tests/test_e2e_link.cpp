@@ -4,30 +4,14 @@
 #include "app/ProgramRoot.h"
 #include "link/Identification.h"
 #include "link/PortError.h"
-#include "link/QtSerialPortComponent.h"
 #include "measure/FrmMeasure.h"
-#include "platform/Timing.h"
-#include "support/ScriptedDialogs.h"
+#include "support/RealProgram.h"
 #include "support/SimulatorProcess.h"
 
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QPushButton>
 #include <QtTest>
-
-namespace {
-struct RealProgram {
-    explicit RealProgram(const InstrumentVariant& variant) {
-        auto ownedDialogs = std::make_unique<ScriptedDialogs>();
-        dialogs = ownedDialogs.get();
-        root = std::make_unique<ProgramRoot>(variant, std::make_unique<QtSerialPortComponent>(),
-                                             std::make_unique<SystemTiming>(),
-                                             std::move(ownedDialogs));
-    }
-    ScriptedDialogs* dialogs;
-    std::unique_ptr<ProgramRoot> root;
-};
-} // namespace
 
 class EndToEndLink : public QObject {
     Q_OBJECT

@@ -5,10 +5,9 @@
 #include "app/Form1.h"
 #include "app/ProgramRoot.h"
 #include "config/Configure.h"
-#include "link/QtSerialPortComponent.h"
 #include "measure/FrmMeasure.h"
-#include "platform/Timing.h"
-#include "support/ScriptedDialogs.h"
+#include "support/LogFileLines.h"
+#include "support/RealProgram.h"
 #include "support/SimulatorProcess.h"
 
 #include <QCheckBox>
@@ -19,36 +18,12 @@
 #include <QtTest>
 
 namespace {
-struct RealProgram {
-    explicit RealProgram(const InstrumentVariant& variant) {
-        auto ownedDialogs = std::make_unique<ScriptedDialogs>();
-        dialogs = ownedDialogs.get();
-        root = std::make_unique<ProgramRoot>(variant, std::make_unique<QtSerialPortComponent>(),
-                                             std::make_unique<SystemTiming>(),
-                                             std::move(ownedDialogs));
-    }
-    ScriptedDialogs* dialogs;
-    std::unique_ptr<ProgramRoot> root;
-};
-
 QStringList pointCommands(bool lr40, int frequency) {
     if (lr40)
         return {QStringLiteral("conf:freq %1\\n").arg(frequency),
                 QStringLiteral("MEAS:*WAIT:FETC?\\r")};
     return {QStringLiteral("conf:freq %1\\n").arg(frequency), QStringLiteral("MEAS:\\n"),
             QStringLiteral("*STB?\\n"), QStringLiteral("Fetch?\\n")};
-}
-
-QStringList logLines(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray bytes = file.readAll();
-    if (!bytes.endsWith("\r\n"))
-        return {QStringLiteral("<no CR LF at the end>")};
-    QStringList lines = QString::fromUtf8(bytes).split(QStringLiteral("\r\n"));
-    lines.removeLast();
-    return lines;
 }
 } // namespace
 
@@ -137,7 +112,7 @@ void EndToEndSweep::sweepWithLogging() {
     QVERIFY(sim.waitForCommands(before + static_cast<int>(expected.size())));
     QCOMPARE(sim.commands().mid(before), expected);
 
-    const QStringList lines = logLines(path);
+    const QStringList lines = logFileLines(path);
     QCOMPARE(lines.size(), measured + 2);
     QVERIFY2(lines.first().startsWith(QStringLiteral("Start Log ,")), qPrintable(lines.first()));
     QVERIFY2(lines.last().startsWith(QStringLiteral("Stop Log ,")), qPrintable(lines.last()));
