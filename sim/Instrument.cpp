@@ -59,7 +59,8 @@ Identity defaultIdentity(Dialect dialect) {
     return {"Marovex", "PX80", "07654321", "2.10"};
 }
 
-Instrument::Instrument(Dialect dialect, Identity identity, Component component, std::string lineEnd)
+Instrument::Instrument(Dialect dialect, Identity identity, const Component& component,
+                       std::string lineEnd)
     : m_dialect(dialect), m_identity(std::move(identity)), m_component(component),
       m_lineEnd(std::move(lineEnd)) {}
 

@@ -43,7 +43,7 @@ struct CommandOutcome {
 // and formats replies the way the chosen dialect does. Knows nothing of the line.
 class Instrument {
 public:
-    Instrument(Dialect dialect, Identity identity, Component component, std::string lineEnd);
+    Instrument(Dialect dialect, Identity identity, const Component& component, std::string lineEnd);
 
     // Runs one non-empty command.
     CommandOutcome execute(const ParsedCommand& command);

@@ -43,7 +43,7 @@ QString argumentOf(const UploadStep& step, const UploadSource& source) {
     case A::WholeNumber:
         break;
     }
-    const QString text = controlText(&sourceControl(source, step.control));
+    QString text = controlText(&sourceControl(source, step.control));
     if (const auto word = step.sentAs.constFind(text); word != step.sentAs.cend())
         return word.value();
     if (step.argument == A::Text)

@@ -26,7 +26,7 @@ void FrmMeasure::startLogging() {
                            QStringLiteral("Select a file name"));
     if (!chosen)
         return;
-    const QString path = *chosen;
+    const QString& path = *chosen;
 
     // A file left open by a window that was left while logging ends without a closing line.
     ResultLog& log = m_root.resultLog();

@@ -44,7 +44,8 @@ qint16 sweepLastIndex(qint32 steps) {
 
 qint32 linearPointFrequency(qint32 start, qint32 stop, qint32 steps, int index) {
     const qint64 difference = static_cast<qint64>(stop) - start;
-    if (difference < Int32Min || difference > Int32Max)
+    if (difference < std::numeric_limits<qint32>::min() ||
+        difference > std::numeric_limits<qint32>::max())
         throw MeasurementFailure(QStringLiteral("Overflow: stop minus start frequency"));
     requireSteps(steps);
     const double perStep = static_cast<double>(difference) / static_cast<double>(steps);
