@@ -18,15 +18,14 @@ DecodedReply distribute(const QStringList& fields, const std::vector<FieldToBox>
     for (const FieldToBox& entry : map) {
         if (entry.field >= fields.size())
             break;
-        decoded.texts.push_back({entry.box, withoutLineEnds(fields.at(entry.field))});
+        decoded.texts.push_back({entry.box, withoutControlCharacters(fields.at(entry.field))});
     }
     return decoded;
 }
 } // namespace
 
-QString withoutLineEnds(QString field) {
-    field.remove(QLatin1Char('\r'));
-    field.remove(QLatin1Char('\n'));
+QString withoutControlCharacters(QString field) {
+    field.removeIf([](QChar c) { return c.category() == QChar::Other_Control; });
     return field;
 }
 

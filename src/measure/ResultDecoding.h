@@ -29,5 +29,6 @@ DecodedReply decodeLr40Reply(const QString& reply);
 // PX80: a plain split at TAB; fields 0 to 5 go to the primary and secondary boxes.
 DecodedReply decodePx80Reply(const QString& reply);
 
-// The field without any CR or LF: line ends never reach a display box or the log.
-QString withoutLineEnds(QString field);
+// The field without control characters: line ends, and the NUL, escape and other control
+// bytes of a noisy line, never reach a display box or the log.
+QString withoutControlCharacters(QString field);
