@@ -17,9 +17,11 @@ std::optional<QString> ScriptedDialogs::chooseFile(const QString& filter, const 
     m_fileDialogs << title + QLatin1Char('|') + filter;
     if (m_files.empty())
         return std::nullopt;
-    std::optional<QString> path = m_files.front();
+    // Taken apart so that no compiler sees a moved-from optional.
+    const bool chosen = m_files.front().has_value();
+    const QString path = m_files.front().value_or(QString());
     m_files.pop_front();
-    return path;
+    return chosen ? std::optional<QString>(path) : std::nullopt;
 }
 
 QStringList ScriptedDialogs::texts() const {
