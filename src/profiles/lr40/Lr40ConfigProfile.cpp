@@ -1,88 +1,62 @@
 #include "profiles/ProfileParts.h"
 
 namespace {
-EntryRule checked(const QString& entry, EntryReading reading, double low, double high,
-                  const QString& notNumber, const QString& outOfRange, const QString& reset,
-                  const QString& title = QString()) {
-    EntryRule r;
-    r.entry = entry;
-    r.reading = reading;
-    r.low = low;
-    r.high = high;
-    r.notNumberMessage = notNumber;
-    r.outOfRangeMessage = outOfRange;
-    r.resetText = reset;
-    r.title = title;
-    return r;
-}
-
-UploadStep step(const QString& keyword, UploadStep::Argument argument, const QString& control,
-                int waitMs, UploadStep::When when = UploadStep::When::Always) {
-    UploadStep s;
-    s.keyword = keyword;
-    s.argument = argument;
-    s.control = control;
-    s.waitMs = waitMs;
-    s.when = when;
-    return s;
-}
-
 std::vector<EntryRule> entryRules() {
     using R = EntryReading;
     const QString frequencyNotNumber = QStringLiteral(" Frequency must be a number");
     const QString sweepTitle = QStringLiteral("LR40");
 
     EntryRule freq =
-        checked(QStringLiteral("freq"), R::Frequency, 20, 1000000, frequencyNotNumber,
-                QStringLiteral(" Frequency limits are 20 to 1000000"), QStringLiteral("1000"));
+        entryRule(QStringLiteral("freq"), R::Frequency, 20, 1000000, frequencyNotNumber,
+                  QStringLiteral(" Frequency limits are 20 to 1000000"), QStringLiteral("1000"));
     freq.setsTestFrequency = true;
 
-    EntryRule voltage = checked(
+    EntryRule voltage = entryRule(
         QStringLiteral("Voltage"), R::Single, 0.02, 1.0, QStringLiteral(" Voltage must be numeric"),
         QStringLiteral(" Voltage limits are 0.020 to 1.0"), QStringLiteral("1"));
 
     const QString biasLimits = QStringLiteral(" Bias limits are 0 to ");
     EntryRule bias =
-        checked(QStringLiteral("Bias"), R::Single, 0, 0, biasLimits, biasLimits, QString());
+        entryRule(QStringLiteral("Bias"), R::Single, 0, 0, biasLimits, biasLimits, QString());
     bias.words = QStringList{QStringLiteral("Off"), QStringLiteral("ACCpl")};
     bias.limitFromModel = true;
     bias.returnsFocus = false;
 
     const QString rangeLimits = QStringLiteral(" Range limits are 2 to 21");
     EntryRule range =
-        checked(QStringLiteral("Range"), R::Single, 2, 21, rangeLimits, rangeLimits, QString());
+        entryRule(QStringLiteral("Range"), R::Single, 2, 21, rangeLimits, rangeLimits, QString());
     range.words = QStringList{QStringLiteral("Auto"), QStringLiteral("Hold")};
 
-    EntryRule delay = checked(QStringLiteral("Delay"), R::Single, 0.01, 10,
-                              QStringLiteral("Delay must be a number"),
-                              QStringLiteral("Delay limits are .01 to 10"), QStringLiteral("0"));
+    EntryRule delay = entryRule(QStringLiteral("Delay"), R::Single, 0.01, 10,
+                                QStringLiteral("Delay must be a number"),
+                                QStringLiteral("Delay limits are .01 to 10"), QStringLiteral("0"));
     delay.zeroAccepted = true;
 
-    EntryRule average = checked(
+    EntryRule average = entryRule(
         QStringLiteral("num_avg"), R::Double, 1, 1000, QStringLiteral("Average must be a number"),
         QStringLiteral("Average limits are 1 to 1000"), QStringLiteral("1"));
 
     const QString testLimits = QStringLiteral(" Test number limits are 1 to 25");
-    EntryRule testNo = checked(QStringLiteral("TestNo"), R::Single, 1, 25, testLimits, testLimits,
-                               QStringLiteral("1"));
+    EntryRule testNo = entryRule(QStringLiteral("TestNo"), R::Single, 1, 25, testLimits, testLimits,
+                                 QStringLiteral("1"));
 
     EntryRule start =
-        checked(QStringLiteral("StartFreq"), R::Frequency, 20, 1000000, frequencyNotNumber,
-                QStringLiteral(" Start Frequency limits are 20 to 1000000"), QStringLiteral("1000"),
-                sweepTitle);
+        entryRule(QStringLiteral("StartFreq"), R::Frequency, 20, 1000000, frequencyNotNumber,
+                  QStringLiteral(" Start Frequency limits are 20 to 1000000"),
+                  QStringLiteral("1000"), sweepTitle);
 
     EntryRule stop =
-        checked(QStringLiteral("StopFreq"), R::Frequency, 20, 1000000, frequencyNotNumber,
-                QStringLiteral(" Stop Frequency limits are 20 to 1000000"),
-                QStringLiteral("100000"), sweepTitle);
+        entryRule(QStringLiteral("StopFreq"), R::Frequency, 20, 1000000, frequencyNotNumber,
+                  QStringLiteral(" Stop Frequency limits are 20 to 1000000"),
+                  QStringLiteral("100000"), sweepTitle);
     stop.notNumberResetText = QStringLiteral("1000");
     stop.mustExceedEntry = QStringLiteral("StartFreq");
     stop.notAboveMessage = QStringLiteral(" StopFreq must be greater than StartFreq");
 
-    EntryRule steps = checked(QStringLiteral("SweepSteps"), R::Double, 1, 1000,
-                              QStringLiteral("sweepsteps must be a number"),
-                              QStringLiteral("sweepsteps limits are 1 to 1000"),
-                              QStringLiteral("10"), sweepTitle);
+    EntryRule steps = entryRule(QStringLiteral("SweepSteps"), R::Double, 1, 1000,
+                                QStringLiteral("sweepsteps must be a number"),
+                                QStringLiteral("sweepsteps limits are 1 to 1000"),
+                                QStringLiteral("10"), sweepTitle);
 
     return {freq, voltage, bias, range, delay, average, testNo, start, stop, steps};
 }
@@ -91,33 +65,34 @@ std::vector<UploadStep> testUpload() {
     using A = UploadStep::Argument;
     using W = UploadStep::When;
     UploadStep range =
-        step(QStringLiteral("conf:range "), A::WholeNumber, QStringLiteral("Range"), 100);
+        uploadStep(QStringLiteral("conf:range "), A::WholeNumber, QStringLiteral("Range"), 100);
     range.sentAs = {{QStringLiteral("Auto"), QStringLiteral("0")},
                     {QStringLiteral("Hold"), QStringLiteral("1")}};
     return {
-        step(QStringLiteral("syst:trig ext"), A::None, QString(), 0),
-        step(QStringLiteral("test:test "), A::Text, QStringLiteral("TestNo"), 100),
-        step(QStringLiteral("conf:ppar "), A::Text, QStringLiteral("Ppar"), 100),
-        step(QStringLiteral("conf:spar "), A::Text, QStringLiteral("Spar"), 100, W::PrimaryNotAuto),
-        step(QStringLiteral("conf:applv "), A::Text, QStringLiteral("Voltage"), 100),
-        step(QStringLiteral("conf:freq "), A::TestFrequency, QString(), 100, W::NotDC),
-        step(QStringLiteral("conf:bias "), A::Text, QStringLiteral("Bias"), 100, W::NotDC),
+        uploadStep(QStringLiteral("syst:trig ext"), A::None, QString(), 0),
+        uploadStep(QStringLiteral("test:test "), A::Text, QStringLiteral("TestNo"), 100),
+        uploadStep(QStringLiteral("conf:ppar "), A::Text, QStringLiteral("Ppar"), 100),
+        uploadStep(QStringLiteral("conf:spar "), A::Text, QStringLiteral("Spar"), 100,
+                   W::PrimaryNotAuto),
+        uploadStep(QStringLiteral("conf:applv "), A::Text, QStringLiteral("Voltage"), 100),
+        uploadStep(QStringLiteral("conf:freq "), A::TestFrequency, QString(), 100, W::NotDC),
+        uploadStep(QStringLiteral("conf:bias "), A::Text, QStringLiteral("Bias"), 100, W::NotDC),
         range,
-        step(QStringLiteral("conf:mac "), A::Text, QStringLiteral("Accuracy"), 100),
-        step(QStringLiteral("conf:tde "), A::Text, QStringLiteral("Delay"), 100),
-        step(QStringLiteral("conf:aver "), A::Text, QStringLiteral("num_avg"), 0),
-        step(QStringLiteral("save save"), A::None, QString(), 0),
+        uploadStep(QStringLiteral("conf:mac "), A::Text, QStringLiteral("Accuracy"), 100),
+        uploadStep(QStringLiteral("conf:tde "), A::Text, QStringLiteral("Delay"), 100),
+        uploadStep(QStringLiteral("conf:aver "), A::Text, QStringLiteral("num_avg"), 0),
+        uploadStep(QStringLiteral("save save"), A::None, QString(), 0),
     };
 }
 
 std::vector<UploadStep> systemUpload() {
     using A = UploadStep::Argument;
     return {
-        step(QStringLiteral("syst:median "), A::Text, QStringLiteral("listMedian"), 100),
+        uploadStep(QStringLiteral("syst:median "), A::Text, QStringLiteral("listMedian"), 100),
         // A blank, not a colon, after "syst": the instrument's own spelling.
-        step(QStringLiteral("syst cabl "), A::Position, QStringLiteral("ListCable"), 100),
-        step(QStringLiteral("syst:level "), A::Text, QStringLiteral("ListLevel"), 100),
-        step(QStringLiteral("syst:srci "), A::Position, QStringLiteral("ListSRC"), 0),
+        uploadStep(QStringLiteral("syst cabl "), A::Position, QStringLiteral("ListCable"), 100),
+        uploadStep(QStringLiteral("syst:level "), A::Text, QStringLiteral("ListLevel"), 100),
+        uploadStep(QStringLiteral("syst:srci "), A::Position, QStringLiteral("ListSRC"), 0),
     };
 }
 } // namespace

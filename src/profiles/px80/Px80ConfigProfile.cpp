@@ -6,27 +6,7 @@ const QString checkTitle = QStringLiteral("PX80");
 
 EntryRule checked(const QString& entry, EntryReading reading, double low, double high,
                   const QString& notNumber, const QString& outOfRange, const QString& reset) {
-    EntryRule r;
-    r.entry = entry;
-    r.reading = reading;
-    r.low = low;
-    r.high = high;
-    r.notNumberMessage = notNumber;
-    r.outOfRangeMessage = outOfRange;
-    r.resetText = reset;
-    r.title = checkTitle;
-    return r;
-}
-
-UploadStep step(const QString& keyword, UploadStep::Argument argument, const QString& control,
-                int waitMs, UploadStep::When when = UploadStep::When::Always) {
-    UploadStep s;
-    s.keyword = keyword;
-    s.argument = argument;
-    s.control = control;
-    s.waitMs = waitMs;
-    s.when = when;
-    return s;
+    return entryRule(entry, reading, low, high, notNumber, outOfRange, reset, checkTitle);
 }
 
 std::vector<EntryRule> entryRules() {
@@ -79,25 +59,27 @@ std::vector<EntryRule> entryRules() {
 std::vector<UploadStep> testUpload() {
     using A = UploadStep::Argument;
     using W = UploadStep::When;
-    UploadStep primary = step(QStringLiteral("conf:ppar "), A::Text, QStringLiteral("Ppar"), 100);
+    UploadStep primary =
+        uploadStep(QStringLiteral("conf:ppar "), A::Text, QStringLiteral("Ppar"), 100);
     primary.sentAs = {{QStringLiteral("Auto"), QStringLiteral("A")}};
     UploadStep range =
-        step(QStringLiteral("conf:range "), A::WholeNumber, QStringLiteral("Range"), 100);
+        uploadStep(QStringLiteral("conf:range "), A::WholeNumber, QStringLiteral("Range"), 100);
     range.sentAs = {{QStringLiteral("Auto"), QStringLiteral("Auto")},
                     {QStringLiteral("Hold"), QStringLiteral("Hold")}};
     return {
-        step(QStringLiteral("conf:trig ext"), A::None, QString(), 100),
+        uploadStep(QStringLiteral("conf:trig ext"), A::None, QString(), 100),
         primary,
-        step(QStringLiteral("conf:spar "), A::Text, QStringLiteral("Spar"), 100, W::PrimaryNotAuto),
-        step(QStringLiteral("conf:ACTY V"), A::None, QString(), 0),
-        step(QStringLiteral("conf:ACV "), A::Text, QStringLiteral("Voltage"), 100),
-        step(QStringLiteral("conf:freq "), A::TestFrequency, QString(), 100),
-        step(QStringLiteral("conf:bias "), A::Text, QStringLiteral("Bias"), 100),
+        uploadStep(QStringLiteral("conf:spar "), A::Text, QStringLiteral("Spar"), 100,
+                   W::PrimaryNotAuto),
+        uploadStep(QStringLiteral("conf:ACTY V"), A::None, QString(), 0),
+        uploadStep(QStringLiteral("conf:ACV "), A::Text, QStringLiteral("Voltage"), 100),
+        uploadStep(QStringLiteral("conf:freq "), A::TestFrequency, QString(), 100),
+        uploadStep(QStringLiteral("conf:bias "), A::Text, QStringLiteral("Bias"), 100),
         range,
-        step(QStringLiteral("conf:mac "), A::Text, QStringLiteral("Accuracy"), 100),
-        step(QStringLiteral("conf:median "), A::Text, QStringLiteral("listMedian"), 100),
-        step(QStringLiteral("conf:tdel "), A::Text, QStringLiteral("Delay"), 100),
-        step(QStringLiteral("conf:aver "), A::Text, QStringLiteral("num_avg"), 0),
+        uploadStep(QStringLiteral("conf:mac "), A::Text, QStringLiteral("Accuracy"), 100),
+        uploadStep(QStringLiteral("conf:median "), A::Text, QStringLiteral("listMedian"), 100),
+        uploadStep(QStringLiteral("conf:tdel "), A::Text, QStringLiteral("Delay"), 100),
+        uploadStep(QStringLiteral("conf:aver "), A::Text, QStringLiteral("num_avg"), 0),
     };
 }
 } // namespace
