@@ -8,6 +8,7 @@
 #ifdef Q_OS_WIN
 #include <io.h>
 #else
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -24,6 +25,25 @@ QString syncToDisk(int handle) {
         return QString();
 #endif
     return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+// False when the path no longer names the open file: someone removed, renamed or replaced
+// it, and what is written now reaches no file anybody can find. (Windows does not let an
+// open file be removed.)
+bool stillNamedBy(int handle, const QString& path) {
+#ifdef Q_OS_WIN
+    Q_UNUSED(handle);
+    Q_UNUSED(path);
+    return true;
+#else
+    struct stat open {};
+    struct stat named {};
+    if (::fstat(handle, &open) != 0)
+        return true; // nothing to compare with
+    if (::stat(QFile::encodeName(path).constData(), &named) != 0)
+        return errno != ENOENT && errno != ENOTDIR;
+    return open.st_dev == named.st_dev && open.st_ino == named.st_ino;
+#endif
 }
 } // namespace
 
@@ -46,14 +66,21 @@ bool ResultLog::appendLine(const QString& line) {
         return false;
     }
     const QByteArray bytes = line.toUtf8() + "\r\n";
+    const qint64 lineStart = m_file.size();
     // A short write is tried again, so that a full medium reports its own reason.
     for (qint64 done = 0; done < bytes.size();) {
         const qint64 written = m_file.write(bytes.constData() + done, bytes.size() - done);
-        if (written <= 0)
-            return fail();
+        if (written <= 0) {
+            fail();
+            // The part of the line that did fit is taken back: the file keeps whole lines.
+            m_file.resize(lineStart);
+            return false;
+        }
         done += written;
     }
     m_failure = syncToDisk(m_file.handle());
+    if (m_failure.isEmpty() && !stillNamedBy(m_file.handle(), m_file.fileName()))
+        m_failure = QStringLiteral("The log file was removed or replaced while logging");
     return m_failure.isEmpty();
 }
 

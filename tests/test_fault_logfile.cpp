@@ -1,0 +1,246 @@
+// Faults of the log file, end to end for both programs on the real serial layer against the
+// simulator: a file that cannot be written from the start (a full disk, a folder without
+// write permission, a folder that does not exist), and one that fails in the middle of a
+// logged sweep (the disk fills up, the file is removed). Each is reported once with the
+// path and the reason; logging then stays off, the run goes on, and what is on disk is
+// whole lines only.
+#include "measure/FrmMeasure.h"
+#include "support/LogFileLines.h"
+#include "support/RealProgram.h"
+#include "support/SimulatorProcess.h"
+#include "support/TestProgram.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+#include <csignal>
+#include <sys/fsuid.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+QString dialectOf(const QString& variant) {
+    return variant == QLatin1String("LR40") ? QStringLiteral("lr40") : QStringLiteral("px80");
+}
+
+// Root passes every permission check, so for root the file system is asked to check this
+// thread as the unprivileged user "nobody" while the program opens the file.
+class AsUnprivilegedUser {
+public:
+    static constexpr uid_t Nobody = 65534;
+    AsUnprivilegedUser() : m_wasRoot(::geteuid() == 0) {
+        if (m_wasRoot)
+            ::setfsuid(Nobody);
+    }
+    ~AsUnprivilegedUser() {
+        if (m_wasRoot)
+            ::setfsuid(0);
+    }
+    AsUnprivilegedUser(const AsUnprivilegedUser&) = delete;
+    AsUnprivilegedUser& operator=(const AsUnprivilegedUser&) = delete;
+    // setfsuid answers with the former value when given one it refuses.
+    bool inEffect() const {
+        return !m_wasRoot || ::setfsuid(static_cast<uid_t>(-1)) == static_cast<int>(Nobody);
+    }
+
+private:
+    bool m_wasRoot;
+};
+
+// Limits the size of the files this process writes (the disk "fills up" there) until
+// destroyed. Writing past the limit fails with "File too large" instead of a signal.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(qint64 bytes) {
+        ::getrlimit(RLIMIT_FSIZE, &m_previous);
+        m_previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limited = m_previous;
+        limited.rlim_cur = static_cast<rlim_t>(bytes);
+        m_active = ::setrlimit(RLIMIT_FSIZE, &limited) == 0;
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &m_previous);
+        std::signal(SIGXFSZ, m_previousHandler);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+    bool active() const { return m_active; }
+
+private:
+    rlimit m_previous{};
+    void (*m_previousHandler)(int) = nullptr;
+    bool m_active = false;
+};
+
+QString logTitle(const QString& variant) {
+    return variant == QLatin1String("LR40") ? QStringLiteral("LR40") : QStringLiteral("PX80");
+}
+
+// Logging is off and the window says so.
+void verifyNotLogging(const FrmMeasure& w, const RealProgram& p) {
+    QVERIFY(!w.bLog());
+    QCOMPARE(w.windowTitle(), QStringLiteral("Results"));
+    QVERIFY(w.cmdLog()->isEnabled());
+    QVERIFY(!w.StopLog()->isEnabled());
+    QVERIFY(!p.root->resultLog().isOpen());
+}
+} // namespace
+
+class LogFileFaults : public QObject {
+    Q_OBJECT
+private slots:
+    void cannotBeWritten_data();
+    void cannotBeWritten();
+    void failsDuringSweep_data();
+    void failsDuringSweep();
+};
+
+void LogFileFaults::cannotBeWritten_data() {
+    QTest::addColumn<QString>("variant");
+    QTest::addColumn<QString>("place"); // "full", "read-only", "missing"
+    QTest::addColumn<QString>("reason");
+    for (const char* v : {"LR40", "PX80"}) {
+        const QString variant = QString::fromLatin1(v);
+        QTest::newRow(QByteArray(v) + " full disk") << variant << "full"
+                                                    << "No space left on device";
+        QTest::newRow(QByteArray(v) + " folder without write permission") << variant << "read-only"
+                                                                          << "Permission denied";
+        QTest::newRow(QByteArray(v) + " folder that does not exist") << variant << "missing"
+                                                                     << "No such file or directory";
+    }
+}
+
+void LogFileFaults::cannotBeWritten() {
+    QFETCH(QString, variant);
+    QFETCH(QString, place);
+    QFETCH(QString, reason);
+    if (place == QLatin1String("full") && !QFile::exists(QStringLiteral("/dev/full")))
+        QSKIP("this system has no /dev/full");
+
+    SimulatorProcess sim(dialectOf(variant));
+    QVERIFY(sim.started());
+    sim.becomePort(1);
+    RealProgram p(variantNamed(variant));
+    p.connect();
+    FrmMeasure* w = p.results();
+    QVERIFY(w);
+
+    QString path;
+    QStringList messages;
+    if (place == QLatin1String("full")) {
+        path = QStringLiteral("/dev/full"); // it exists: the program asks first
+        messages << QStringLiteral("Overwrite /dev/full");
+        p.startLogging(path);
+    } else if (place == QLatin1String("read-only")) {
+        const QString folder = sim.tempPath(QStringLiteral("read-only"));
+        QVERIFY(QDir().mkdir(folder));
+        QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner |
+                                                  QFile::ReadOther | QFile::ExeOther));
+        // The folder above it lets everybody through.
+        QVERIFY(
+            QFile::setPermissions(QFileInfo(folder).path(), QFile::ReadOwner | QFile::WriteOwner |
+                                                                QFile::ExeOwner | QFile::ExeOther));
+        path = folder + QStringLiteral("/results.csv");
+        const AsUnprivilegedUser unprivileged;
+        if (!unprivileged.inEffect())
+            QSKIP("running as root, and the file system cannot check as another user here");
+        p.startLogging(path);
+    } else {
+        path = sim.tempPath(QStringLiteral("no-such-folder/results.csv"));
+        p.startLogging(path);
+    }
+
+    messages << path + QStringLiteral("  ") + reason;
+    QCOMPARE(p.dialogs->texts(), messages);
+    const ScriptedDialogs::Shown& report = p.dialogs->shown().back();
+    QCOMPARE(report.title, logTitle(variant));
+    QCOMPARE(report.buttons, MessageButtons::Ok);
+    verifyNotLogging(*w, p);
+    if (place != QLatin1String("full"))
+        QVERIFY(!QFile::exists(path));
+
+    // The program measures on; nothing more is reported.
+    w->Start()->click();
+    QCOMPARE(w->statusBox()->text(), QStringLiteral("Complete"));
+    QCOMPARE(p.dialogs->texts(), messages);
+    verifyNotLogging(*w, p);
+}
+
+void LogFileFaults::failsDuringSweep_data() {
+    QTest::addColumn<QString>("variant");
+    QTest::addColumn<bool>("removed"); // the file is removed, else the disk fills up
+    QTest::addColumn<QString>("reason");
+    const QString tooLarge = QStringLiteral("File too large");
+    const QString gone = QStringLiteral("The log file was removed or replaced while logging");
+    QTest::newRow("LR40 disk fills up") << "LR40" << false << tooLarge;
+    QTest::newRow("LR40 file removed") << "LR40" << true << gone;
+    QTest::newRow("PX80 disk fills up") << "PX80" << false << tooLarge;
+    QTest::newRow("PX80 file removed") << "PX80" << true << gone;
+}
+
+void LogFileFaults::failsDuringSweep() {
+    QFETCH(QString, variant);
+    QFETCH(bool, removed);
+    QFETCH(QString, reason);
+
+    SimulatorProcess sim(dialectOf(variant));
+    QVERIFY(sim.started());
+    sim.becomePort(1);
+    RealProgram p(variantNamed(variant));
+    p.connect();
+    FrmMeasure* w = p.results();
+    QVERIFY(w);
+    p.chooseSweep(QStringLiteral("1000"), QStringLiteral("5000"), QStringLiteral("4"));
+    const QString path = sim.tempPath(QStringLiteral("results.csv"));
+    p.startLogging(path);
+    QVERIFY(w->bLog());
+
+    // When the third point begins, the first two are on disk; then the fault strikes.
+    std::unique_ptr<FileSizeLimit> limit;
+    QStringList onDiskBefore;
+    const QMetaObject::Connection strike =
+        connect(w->statusBox(), &QLineEdit::textChanged, this, [&](const QString& status) {
+            if (status != QLatin1String("Measuring 2") || !onDiskBefore.isEmpty())
+                return;
+            onDiskBefore = logFileLines(path);
+            if (removed) {
+                QFile::remove(path);
+                return;
+            }
+            // Room for part of the next line only.
+            limit = std::make_unique<FileSizeLimit>(QFileInfo(path).size() + 10);
+        });
+    w->Start()->click();
+    disconnect(strike);
+    const bool limited = limit && limit->active();
+    limit.reset();
+    if (!removed && !limited)
+        QFAIL("the file size limit could not be set");
+
+    QCOMPARE(onDiskBefore.size(), 3);
+    QCOMPARE(p.dialogs->texts(), QStringList{path + QStringLiteral("  ") + reason});
+    QCOMPARE(p.dialogs->shown().front().title, logTitle(variant));
+    // The run went on to its end with logging off.
+    QCOMPARE(w->statusBox()->text(), QStringLiteral("Complete"));
+    QCOMPARE(enabledButtons(*w), idleButtons(false));
+    verifyNotLogging(*w, p);
+    if (removed)
+        QVERIFY(!QFile::exists(path));
+    else
+        QCOMPARE(logFileLines(path), onDiskBefore); // whole lines only
+
+    // Logging can start again, into a new file.
+    const QString again = sim.tempPath(QStringLiteral("again.csv"));
+    p.dialogs->clear();
+    p.startLogging(again);
+    w->Start()->click();
+    w->StopLog()->click();
+    QCOMPARE(p.dialogs->texts(), QStringList());
+    QCOMPARE(logFileLines(again).size(), 7);
+}
+
+QTEST_MAIN(LogFileFaults)
+#include "test_fault_logfile.moc"
