@@ -1,0 +1,249 @@
+// Replies that arrive oddly, end to end for both programs on the real serial layer against
+// the simulator: in pieces with gaps, two in one poll, after bytes left over from earlier,
+// and without their line feed within the time limit (part of a line, or a megabyte). The
+// readers join, keep or give up exactly as the reading rules say; nothing ends the program,
+// nothing waits beyond the limit, and the log holds every result shown.
+#include "app/Form1.h"
+#include "config/Configure.h"
+#include "measure/FrmMeasure.h"
+#include "support/LogFileLines.h"
+#include "support/RealProgram.h"
+#include "support/SimulatorProcess.h"
+#include "support/TestProgram.h"
+
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QtTest>
+
+namespace {
+QString dialectOf(const QString& variant) {
+    return variant == QLatin1String("LR40") ? QStringLiteral("lr40") : QStringLiteral("px80");
+}
+
+QString measurementCommand(const QString& variant) {
+    return variant == QLatin1String("LR40") ? QStringLiteral("MEAS:*WAIT:FETC?")
+                                            : QStringLiteral("Fetch?");
+}
+
+// The model as each program cuts it from the simulator's identification line.
+QString defaultModel(const QString& variant) {
+    return variant == QLatin1String("LR40") ? QStringLiteral("Model LR41")
+                                            : QStringLiteral(" PX80");
+}
+
+// The simulator's own result for its default component: a capacitance with its loss factor.
+void verifyOrdinaryResult(const QStringList& shown) {
+    static const QRegularExpression value(QStringLiteral("^-?[0-9]\\.[0-9]{5}E[+-][0-9]{2}$"));
+    QCOMPARE(shown.size(), 6);
+    QCOMPARE(shown.at(0), QStringLiteral("Cs"));
+    QVERIFY2(value.match(shown.at(1)).hasMatch(), qPrintable(shown.at(1)));
+    QCOMPARE(shown.at(2), QStringLiteral("F"));
+    QCOMPARE(shown.at(3), QStringLiteral("DF"));
+    QVERIFY2(value.match(shown.at(4)).hasMatch(), qPrintable(shown.at(4)));
+    QCOMPARE(shown.at(5), QString());
+}
+
+// Connected, logging into the simulator's folder.
+struct LoggingSession {
+    LoggingSession(const QString& variant, const QStringList& options)
+        : sim(dialectOf(variant), options), program(variantNamed(variant)) {
+        sim.becomePort(1);
+        program.connect();
+        path = sim.tempPath(QStringLiteral("results.csv"));
+        program.startLogging(path);
+    }
+    FrmMeasure& window() const { return *program.results(); }
+
+    SimulatorProcess sim;
+    RealProgram program;
+    QString path;
+};
+} // namespace
+
+class ReplyFraming : public QObject {
+    Q_OBJECT
+private slots:
+    void arrivesWhole_data();
+    void arrivesWhole();
+    void twoRepliesInOnePoll_data();
+    void twoRepliesInOnePoll();
+    void leftOverFromEarlierCommand_data();
+    void leftOverFromEarlierCommand();
+    void noLineFeedWithinLimit_data();
+    void noLineFeedWithinLimit();
+};
+
+void ReplyFraming::arrivesWhole_data() {
+    QTest::addColumn<QString>("variant");
+    QTest::addColumn<QStringList>("options");
+    const QStringList pieces = {QStringLiteral("--split"), QStringLiteral("3"),
+                                QStringLiteral("--gap-ms"), QStringLiteral("40")};
+    // Bytes already on the line when the program starts are taken and dropped with the
+    // start-up port when the connect sequence reopens it (PX80 also empties the buffer).
+    const QStringList waiting = {QStringLiteral("--leftover"), QStringLiteral("stale\\r\\n12")};
+    QTest::newRow("LR40 in pieces with gaps") << "LR40" << pieces;
+    QTest::newRow("PX80 in pieces with gaps") << "PX80" << pieces;
+    QTest::newRow("LR40 bytes waiting at start-up") << "LR40" << waiting;
+    QTest::newRow("PX80 bytes waiting at start-up") << "PX80" << waiting;
+}
+
+void ReplyFraming::arrivesWhole() {
+    QFETCH(QString, variant);
+    QFETCH(QStringList, options);
+
+    SimulatorProcess sim(dialectOf(variant), options);
+    QVERIFY(sim.started());
+    sim.becomePort(1);
+    RealProgram p(variantNamed(variant));
+    p.root->start();
+    QTest::qWait(200); // the operator looks at the connection window
+    p.root->form1().Measure()->click();
+    FrmMeasure* w = p.results();
+    QVERIFY(w);
+    const QString path = sim.tempPath(QStringLiteral("results.csv"));
+    p.startLogging(path);
+
+    w->Config()->click();
+    QCOMPARE(p.root->module1().Identity.Maker, QStringLiteral("Marovex"));
+    QCOMPARE(p.root->existingConfigure()->Unit()->text(), defaultModel(variant));
+    w->Start()->click();
+    QCOMPARE(p.dialogs->texts(), QStringList());
+    QCOMPARE(w->statusBox()->text(), QStringLiteral("Complete"));
+    verifyOrdinaryResult(shownResult(*w));
+    const QStringList lines = logFileLines(path);
+    QCOMPARE(lines.size(), 3);
+    QCOMPARE(lines.at(1), QStringLiteral("Configuration Changed"));
+    QCOMPARE(lines.at(2), shownResult(*w).join(QLatin1Char(',')));
+}
+
+void ReplyFraming::twoRepliesInOnePoll_data() {
+    QTest::addColumn<QString>("variant");
+    QTest::addColumn<QString>("replies");
+    QTest::addColumn<QStringList>("shown");
+
+    // LR40 joins the lines into one list of fields and shows the first reply's.
+    QTest::newRow("LR40") << "LR40"
+                          << "1\\tRs\\t1.00000E+02\\tOhm\\t0\\t3\\tXs\\t2.00000E+01\\tOhm\\r\\n"
+                             "1\\tRs\\t3.00000E+02\\tOhm\\t0\\t3\\tXs\\t4.00000E+01\\tOhm\\r\\n"
+                          << QStringList{"Rs", "1.00000E+02", "Ohm", "Xs", "2.00000E+01", "Ohm"};
+    // PX80's plain split leaves the second reply's first field in Sunit, line end removed.
+    QTest::newRow("PX80") << "PX80"
+                          << "Rs\\t1.00000E+02\\tOhm\\tXs\\t2.00000E+01\\tOhm\\r\\n"
+                             "Rs\\t3.00000E+02\\tOhm\\tXs\\t4.00000E+01\\tOhm\\r\\n"
+                          << QStringList{"Rs", "1.00000E+02", "Ohm", "Xs", "2.00000E+01", "OhmRs"};
+}
+
+void ReplyFraming::twoRepliesInOnePoll() {
+    QFETCH(QString, variant);
+    QFETCH(QString, replies);
+    QFETCH(QStringList, shown);
+
+    LoggingSession s(variant, {QStringLiteral("--answer"),
+                               measurementCommand(variant) + QLatin1Char('=') + replies});
+    QVERIFY(s.sim.started());
+    FrmMeasure& w = s.window();
+    w.Start()->click();
+    QCOMPARE(s.program.dialogs->texts(), QStringList());
+    QCOMPARE(shownResult(w), shown);
+    QCOMPARE(logFileLines(s.path).last(), shown.join(QLatin1Char(',')));
+
+    // Both replies were taken: the next read gets the identification line, not a result.
+    w.Config()->click();
+    QCOMPARE(s.program.root->module1().Identity.Maker, QStringLiteral("Marovex"));
+    QCOMPARE(s.program.root->existingConfigure()->Unit()->text(), defaultModel(variant));
+    QCOMPARE(s.program.dialogs->texts(), QStringList());
+}
+
+void ReplyFraming::leftOverFromEarlierCommand_data() {
+    QTest::addColumn<QString>("variant");
+    QTest::newRow("LR40") << "LR40";
+    QTest::newRow("PX80") << "PX80";
+}
+
+void ReplyFraming::leftOverFromEarlierCommand() {
+    QFETCH(QString, variant);
+
+    // The instrument answers the lock command, which nobody reads.
+    LoggingSession s(variant, {QStringLiteral("--answer"), QStringLiteral("Syst:lock on=stale")});
+    QVERIFY(s.sim.started());
+    FrmMeasure& w = s.window();
+    const int received = static_cast<int>(s.sim.commands().size());
+    w.Lockout()->click();
+    QVERIFY(s.sim.waitForCommands(received + 1));
+    QTest::qWait(100); // the answer is on its way back
+
+    // The left-over bytes are read as the start of the next reply, which still splits.
+    w.Config()->click();
+    QCOMPARE(s.program.root->module1().Identity.Maker, QStringLiteral("staleMarovex"));
+    QCOMPARE(s.program.root->existingConfigure()->Unit()->text(), defaultModel(variant));
+    // Nothing more is left: the measurement is in step again.
+    w.Start()->click();
+    QCOMPARE(s.program.dialogs->texts(), QStringList());
+    verifyOrdinaryResult(shownResult(w));
+    QCOMPARE(logFileLines(s.path).last(), shownResult(w).join(QLatin1Char(',')));
+}
+
+void ReplyFraming::noLineFeedWithinLimit_data() {
+    QTest::addColumn<QString>("variant");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QString>("failure");
+    QTest::addColumn<QString>("firstField"); // how the box of the reply's first field begins
+
+    const auto answer = [](const QString& variant, const QString& text) {
+        return QStringList{QStringLiteral("--answer"),
+                           measurementCommand(variant) + QLatin1Char('=') + text};
+    };
+    const auto megabyte = [](const QString& variant) {
+        return QStringList{QStringLiteral("--answer-size"),
+                           measurementCommand(variant) + QStringLiteral("=1048576")};
+    };
+    const QString failure =
+        QStringLiteral("Error occurred: The instrument's reply has %1 fields where %2 are needed");
+
+    QTest::newRow("LR40 part of a line")
+        << "LR40" << answer("LR40", "1\\tCs\\t1.0") << failure.arg(3).arg(9) << "1";
+    QTest::newRow("PX80 part of a line")
+        << "PX80" << answer("PX80", "Cs\\t1.0") << failure.arg(2).arg(6) << "Cs";
+    QTest::newRow("LR40 a megabyte")
+        << "LR40" << megabyte("LR40") << failure.arg(1).arg(9) << "0123456789";
+    QTest::newRow("PX80 a megabyte")
+        << "PX80" << megabyte("PX80") << failure.arg(1).arg(6) << "0123456789";
+}
+
+void ReplyFraming::noLineFeedWithinLimit() {
+    QFETCH(QString, variant);
+    QFETCH(QStringList, options);
+    QFETCH(QString, failure);
+    QFETCH(QString, firstField);
+
+    LoggingSession s(variant, options);
+    QVERIFY(s.sim.started());
+    FrmMeasure& w = s.window();
+    QElapsedTimer clock;
+    clock.start();
+    w.Start()->click();
+    const qint64 took = clock.elapsed();
+    // The read gives up at its limit with what it has, without the not-responding message.
+    QVERIFY2(took > 10000 && took < 20000, qPrintable(QString::number(took)));
+    QCOMPARE(s.program.dialogs->texts(), QStringList{failure});
+    QCOMPARE(s.program.dialogs->shown().front().title, QStringLiteral("frmMeasure -> Start_Click"));
+    QLineEdit* firstBox = variant == QLatin1String("LR40") ? w.testNumberBox() : w.Ppar();
+    QVERIFY(firstBox->text().startsWith(firstField));
+    QCOMPARE(w.statusBox()->text(), QStringLiteral("Measuring"));
+    QCOMPARE(enabledButtons(w), QStringList{"stopbutton"});
+    QCOMPARE(logFileLines(s.path).size(), 1); // no result was shown whole
+
+    // The program goes on.
+    w.stopbutton()->click();
+    QCOMPARE(enabledButtons(w), idleButtons(true));
+    w.StopLog()->click();
+    const QStringList lines = logFileLines(s.path);
+    QCOMPARE(lines.size(), 2);
+    QVERIFY2(lines.last().startsWith(QStringLiteral("Stop Log ,")), qPrintable(lines.last()));
+    QCOMPARE(s.program.dialogs->shown().size(), std::size_t(1));
+}
+
+QTEST_MAIN(ReplyFraming)
+#include "test_fault_reply_framing.moc"
