@@ -7,6 +7,8 @@
 // - A port that does not exist, or that another program holds, at start-up and at connect.
 #include "app/Form1.h"
 #include "config/Configure.h"
+#include "link/PortError.h"
+#include "link/QtSerialPortComponent.h"
 #include "measure/FrmMeasure.h"
 #include "support/LogFileLines.h"
 #include "support/RealProgram.h"
@@ -19,6 +21,10 @@
 #include <QPushButton>
 #include <QSerialPort>
 #include <QtTest>
+
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
 
 namespace {
 QString dialectOf(const QString& variant) {
@@ -37,6 +43,7 @@ private slots:
     void lineCutMidSweep();
     void portUnavailable_data();
     void portUnavailable();
+    void writeAfterLineLostFails();
 };
 
 void LineFaults::lineCutMidSweep_data() {
@@ -208,6 +215,25 @@ void LineFaults::portUnavailable() {
     QCOMPARE(p.dialogs->texts(), QStringList());
     QVERIFY(p.root->existingConfigure());
     QVERIFY(!p.root->existingConfigure()->Unit()->text().isEmpty());
+}
+
+// The far end goes away while the program pauses between two commands (the pauses of an
+// upload let no events run): the next command must fail with the reason, not pass as sent,
+// or an upload whose last command went nowhere would be taken as done.
+void LineFaults::writeAfterLineLostFails() {
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    QVERIFY(master >= 0);
+    QVERIFY(::grantpt(master) == 0 && ::unlockpt(master) == 0);
+    qputenv("LCRPANEL_COM1", ::ptsname(master));
+    QtSerialPortComponent port;
+    port.setPortOpen(true);
+    port.Output("conf:tdel 0\n");
+    char received[32] = {};
+    QCOMPARE(::read(master, received, sizeof received), qsizetype(12));
+
+    ::close(master);
+    QVERIFY_THROWS_EXCEPTION(PortError, port.Output("conf:aver 1\n"));
+    QVERIFY(!port.PortOpen());
 }
 
 QTEST_MAIN(LineFaults)

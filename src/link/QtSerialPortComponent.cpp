@@ -101,6 +101,14 @@ void QtSerialPortComponent::Output(const QByteArray& bytes) {
     // QSerialPort writes from its buffer only when the event loop runs; the command must
     // leave now, even when a blocking pause follows.
     m_port.flush();
+    // A write the system refused fails here, so that a command that went nowhere is never
+    // taken as sent (a far end gone away has also closed the port, in onError).
+    if (m_port.error() == QSerialPort::WriteError) {
+        const QString why = m_port.errorString();
+        m_port.clearError();
+        throw PortError(QStringLiteral("Write to %1 failed: %2").arg(m_port.portName(), why));
+    }
+    requireOpen("Output");
 }
 
 QByteArray QtSerialPortComponent::Input() {
