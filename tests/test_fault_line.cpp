@@ -41,6 +41,8 @@ class LineFaults : public QObject {
 private slots:
     void lineCutMidSweep_data();
     void lineCutMidSweep();
+    void lineLostAtOtherOperations_data();
+    void lineLostAtOtherOperations();
     void portUnavailable_data();
     void portUnavailable();
     void writeAfterLineLostFails();
@@ -137,6 +139,90 @@ void LineFaults::lineCutMidSweep() {
     QCOMPARE(p.dialogs->texts(), QStringList{report.text});
     QCOMPARE(w->statusBox()->text(), QStringLiteral("Complete"));
     QCOMPARE(w->Ppar()->text(), QStringLiteral("Cs"));
+}
+
+void LineFaults::lineLostAtOtherOperations_data() {
+    QTest::addColumn<QString>("variant");
+    QTest::addColumn<QString>("operation"); // the button pressed: Config, Update, Lockout
+    QTest::addColumn<int>("closeAfter");    // counted as in lineCutMidSweep
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("text"); // how the report begins
+
+    const QString lost = QStringLiteral("Error occurred: The serial line was lost");
+    // Cut as the identification query arrives.
+    QTest::newRow("LR40 Config") << "LR40"
+                                 << "Config" << 3 + 1 << "frmMeasure -> Config_Click" << lost;
+    QTest::newRow("PX80 Config") << "PX80"
+                                 << "Config" << 2 + 1 << "frmMeasure -> Config_Click" << lost;
+    // Cut during the upload's first pause (LR40 after its creation command and the first
+    // two of the upload).
+    QTest::newRow("LR40 Update Test")
+        << "LR40"
+        << "Update" << 3 + 1 + 2 << "Configure -> update_click" << lost;
+    QTest::newRow("PX80 Update Test") << "PX80"
+                                      << "Update" << 2 + 1 << "Error frmMeasure"
+                                      << "Error Occurred";
+    // Cut after the connect, before the lock button is pressed.
+    QTest::newRow("LR40 Lockout") << "LR40"
+                                  << "Lockout" << 3 << "frmMeasure -> Lockout_Click" << lost;
+    QTest::newRow("PX80 Lockout") << "PX80"
+                                  << "Lockout" << 2 << "frmMeasure -> Lockout_Click" << lost;
+}
+
+void LineFaults::lineLostAtOtherOperations() {
+    QFETCH(QString, variant);
+    QFETCH(QString, operation);
+    QFETCH(int, closeAfter);
+    QFETCH(QString, title);
+    QFETCH(QString, text);
+
+    SimulatorProcess sim(dialectOf(variant),
+                         {QStringLiteral("--close-after"), QString::number(closeAfter),
+                          QStringLiteral("--reopen-after-ms"), QStringLiteral("300")});
+    QVERIFY(sim.started());
+    sim.becomePort(1);
+    RealProgram p(variantNamed(variant));
+    p.connect();
+    FrmMeasure* w = p.results();
+    QVERIFY(w && w->isVisible());
+
+    QElapsedTimer clock;
+    clock.start();
+    if (operation == QLatin1String("Config")) {
+        w->Config()->click();
+        QVERIFY(!p.root->existingConfigure() || !p.root->existingConfigure()->isVisible());
+    } else if (operation == QLatin1String("Update")) {
+        Configure& configure = p.root->configure();
+        configure.show();
+        configure.Update()->click();
+    } else {
+        QTRY_VERIFY(!p.root->port().PortOpen()); // the program notices while it waits
+        w->Lockout()->click();
+        // The command did not go out: caption and lock state stay.
+        QCOMPARE(w->Lockout()->text(), QStringLiteral("Not Locked Out"));
+        QVERIFY(!p.root->module1().PanelLocked);
+    }
+    QVERIFY2(clock.elapsed() < 8000, qPrintable(QString::number(clock.elapsed())));
+    QCOMPARE(p.dialogs->shown().size(), std::size_t(1));
+    const ScriptedDialogs::Shown& report = p.dialogs->shown().front();
+    QVERIFY2(report.text.startsWith(text), qPrintable(report.text));
+    QCOMPARE(report.title, title);
+    QCOMPARE(report.icon, MessageIcon::Exclamation);
+    QVERIFY(!p.root->port().PortOpen());
+    // The window is as it was loaded: every button but StopLog.
+    QCOMPARE(enabledButtons(*w),
+             (QStringList{"Start", "stopbutton", "cmdExit", "Config", "Lockout", "cmdLog"}));
+
+    // Back at the connection window, the next connect works once the line is back.
+    QVERIFY(sim.waitForReopen());
+    w->cmdExit()->click();
+    p.dialogs->clear();
+    p.root->form1().Measure()->click();
+    w = p.results();
+    QVERIFY(w && w->isVisible());
+    w->Config()->click();
+    QCOMPARE(p.dialogs->texts(), QStringList());
+    QVERIFY(!p.root->existingConfigure()->Unit()->text().isEmpty());
 }
 
 void LineFaults::portUnavailable_data() {
