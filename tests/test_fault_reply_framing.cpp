@@ -73,6 +73,8 @@ private slots:
     void leftOverFromEarlierCommand();
     void noLineFeedWithinLimit_data();
     void noLineFeedWithinLimit();
+    void identificationCutShort_data();
+    void identificationCutShort();
 };
 
 void ReplyFraming::arrivesWhole_data() {
@@ -243,6 +245,42 @@ void ReplyFraming::noLineFeedWithinLimit() {
     QCOMPARE(lines.size(), 2);
     QVERIFY2(lines.last().startsWith(QStringLiteral("Stop Log ,")), qPrintable(lines.last()));
     QCOMPARE(s.program.dialogs->shown().size(), std::size_t(1));
+}
+
+void ReplyFraming::identificationCutShort_data() {
+    QTest::addColumn<QString>("variant");
+    QTest::addColumn<QString>("reply"); // without its line feed
+    QTest::addColumn<QString>("model"); // in the configuration window afterwards
+    // Too short to split: the identity stays as it was (nothing yet).
+    QTest::newRow("LR40 two commas") << "LR40"
+                                     << "Marovex, Model LR42, 0123"
+                                     << "";
+    // Three commas: split as usual.
+    QTest::newRow("PX80 three commas") << "PX80"
+                                       << "Marovex, PX80, 0123, 2."
+                                       << " PX80";
+}
+
+void ReplyFraming::identificationCutShort() {
+    QFETCH(QString, variant);
+    QFETCH(QString, reply);
+    QFETCH(QString, model);
+
+    LoggingSession s(variant, {QStringLiteral("--answer"), QStringLiteral("*IDN?=") + reply});
+    QVERIFY(s.sim.started());
+    FrmMeasure& w = s.window();
+    QElapsedTimer clock;
+    clock.start();
+    w.Config()->click();
+    const qint64 took = clock.elapsed();
+    QVERIFY2(took > 10000 && took < 20000, qPrintable(QString::number(took)));
+    // Part of a line is no silence: no message, and the window opens.
+    QCOMPARE(s.program.dialogs->texts(), QStringList());
+    QVERIFY(s.program.root->existingConfigure()->isVisible());
+    QCOMPARE(s.program.root->existingConfigure()->Unit()->text(), model);
+    QCOMPARE(logFileLines(s.path).last(), QStringLiteral("Configuration Changed"));
+    QCOMPARE(enabledButtons(w),
+             (QStringList{"Start", "stopbutton", "cmdExit", "Config", "Lockout", "StopLog"}));
 }
 
 QTEST_MAIN(ReplyFraming)
