@@ -302,7 +302,7 @@ void BadInput::everyCheckedEntry_data() {
                                                   << "StopFreq"
                                                   << "10"
                                                   << "10" << QStringList{notAbove} << "11" << true;
-    // As designed, start + 1 is not checked again, and may lie above the limit.
+    // Start + 1 is put back without a second check, so it may lie above the limit.
     QTest::newRow("LR40 StopFreq start + 1 above the limit")
         << "LR40"
         << "StopFreq"
