@@ -11,8 +11,9 @@
 
 int runPanel(int argc, char** argv, InstrumentVariant variant) {
     QApplication app(argc, argv);
+    // Only the name: a display name would be appended to every window title on X11
+    // ("Results — LR40"), and the windows carry their captions exactly.
     QApplication::setApplicationName(variant.applicationTitle);
-    QApplication::setApplicationDisplayName(variant.applicationTitle);
     // The program ends through its exit sequence, not when a window happens to be the
     // last one visible (the connection window hides while the others are shown).
     QApplication::setQuitOnLastWindowClosed(false);
