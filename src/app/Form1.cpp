@@ -1,6 +1,7 @@
 #include "app/Form1.h"
 
 #include "app/HandlerGuard.h"
+#include "app/PanelLook.h"
 #include "app/ProgramRoot.h"
 #include "config/Configure.h"
 #include "link/SerialPort.h"
@@ -8,6 +9,7 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFrame>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -36,7 +38,7 @@ QPushButton* namedButton(const QString& name, const QString& caption, const QStr
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(name);
     button->setToolTip(tip);
-    button->setAutoDefault(true);
+    PanelLook::dressButton(*button);
     return button;
 }
 } // namespace
@@ -64,21 +66,41 @@ Form1::Form1(ProgramRoot& root) : QWidget(nullptr), m_root(root) {
     label3->setBuddy(m_port);
     label5->setBuddy(m_baud);
 
+    // The choices on the left, labels beside them; the buttons on the right; the maker's
+    // details and the version underneath.
     auto* form = new QGridLayout;
+    form->setHorizontalSpacing(10);
+    form->setVerticalSpacing(8);
     form->addWidget(label3, 0, 0);
     form->addWidget(m_port, 0, 1);
     form->addWidget(label5, 1, 0);
     form->addWidget(m_baud, 1, 1);
-    form->addWidget(m_measure, 0, 2);
-    form->addWidget(m_command3, 1, 2);
+    form->setColumnMinimumWidth(2, 16);
+    form->addWidget(m_measure, 0, 3);
+    form->addWidget(m_command3, 1, 3);
     form->setColumnStretch(1, 1);
+    // Wide enough for a typed port or baud rate such as "115200".
+    for (QComboBox* box : {m_port, m_baud})
+        box->setMinimumContentsLength(8);
+
+    auto* rule = new QFrame(this);
+    rule->setFrameShape(QFrame::HLine);
+    rule->setFrameShadow(QFrame::Sunken);
+
+    auto* details = new QGridLayout;
+    details->addWidget(label4, 0, 0);
+    details->addWidget(label6, 1, 0);
+    details->addWidget(version, 0, 1, Qt::AlignRight | Qt::AlignTop);
+    details->setColumnStretch(0, 1);
 
     auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(14, 14, 14, 12);
     layout->addLayout(form);
-    layout->addSpacing(12);
-    layout->addWidget(label4);
-    layout->addWidget(label6);
-    layout->addWidget(version);
+    layout->addSpacing(6);
+    layout->addWidget(rule);
+    layout->addLayout(details);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    PanelLook::dressWindow(*this);
 
     setTabOrder(m_port, m_baud);
     setTabOrder(m_baud, m_measure);

@@ -32,7 +32,7 @@ Configure::Configure(ProgramRoot& root) : QWidget(nullptr), m_root(root), m_chec
         layOutWithSystemColumn();
     else
         layOutSingleColumn();
-    applyColours();
+    applyLook();
     watchEntries();
 
     connect(m_ppar, &QComboBox::activated, this, &Configure::Ppar_Click);

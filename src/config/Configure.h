@@ -76,7 +76,7 @@ private:
     void createControls(const ConfigProfile& profile);
     void layOutWithSystemColumn();
     void layOutSingleColumn();
-    void applyColours();
+    void applyLook();
     void watchEntries();
     void refillSecondary(const QStringList& items);
     void setUploadsAllowed(bool allowed);

@@ -1,6 +1,7 @@
 // The configuration window's controls, their places and colours.
 #include "config/Configure.h"
 
+#include "app/PanelLook.h"
 #include "app/ProgramRoot.h"
 #include "config/EditableList.h"
 #include "config/FocusReporting.h"
@@ -38,7 +39,7 @@ QPushButton* button(const QString& name, const QString& caption, const QString& 
     auto* b = new QPushButton(caption, parent);
     b->setObjectName(name);
     b->setToolTip(tip);
-    b->setAutoDefault(false);
+    PanelLook::dressButton(*b);
     return b;
 }
 
@@ -87,7 +88,7 @@ void Configure::createControls(const ConfigProfile& profile) {
     m_unit->setObjectName(QStringLiteral("Unit"));
     m_unit->setReadOnly(true); // shows the instrument model; written by the measurement window
     m_unit->setFocusPolicy(Qt::NoFocus);
-    m_unit->setFont(QFont(QStringLiteral("Arial"), 20));
+    m_unit->setFont(PanelLook::arial(20));
 
     if (profile.hasTestNumber) {
         m_testNo = textEntry(QStringLiteral("TestNo"), QStringLiteral("1"), this);
@@ -225,6 +226,7 @@ void Configure::layOutSingleColumn() {
     auto* window = new QVBoxLayout(this);
     window->addWidget(m_unit);
     window->addLayout(columns, 1);
+    window->addSpacing(8);
     window->addLayout(buttons);
 
     chainTabOrder({m_ppar, m_spar, m_freq, m_voltage, m_bias, m_range, m_accuracy, m_delay,
@@ -232,19 +234,17 @@ void Configure::layOutSingleColumn() {
                    m_sweepSteps, m_update, m_exit});
 }
 
-void Configure::applyColours() {
-    // A style sheet, because several platform styles ignore palette colours on buttons.
-    setAttribute(Qt::WA_StyledBackground, true);
-    setStyleSheet(QStringLiteral(
-        "#Configure { background-color: #C0C0C0; }"
-        "QPushButton { background-color: #E0E0E0; border: 1px solid #808080;"
-        " border-radius: 2px; padding: 4px 16px; }"
-        "QPushButton:pressed { background-color: #D0D0D0; }"
-        "QPushButton:focus { border: 1px solid #000000; }"
-        "QPushButton:disabled { color: #808080; }"
-        "QLineEdit, QComboBox { background-color: #FFFFFF; border: 1px solid #808080;"
-        " padding: 2px 4px; }"
-        "QLineEdit:focus, QComboBox:focus { border: 1px solid #000080; }"
-        "QLineEdit:disabled, QComboBox:disabled { color: #808080; }"
-        "QLineEdit#Unit { background-color: #C0C0C0; }"));
+void Configure::applyLook() {
+    PanelLook::dressWindow(*this);
+    // Every entry keeps room for the longest number it takes ("1000000" hertz), and the
+    // model's name stays whole, even when the window is squeezed.
+    for (QLineEdit* entry : findChildren<QLineEdit*>()) {
+        if (entry == m_unit)
+            PanelLook::keepRoomFor(*entry, {QStringLiteral("Model LR42")});
+        else if (!qobject_cast<QComboBox*>(entry->parentWidget()))
+            PanelLook::keepRoomFor(*entry, {QStringLiteral("10000000")});
+    }
+    // The model name sits on the window's grey, as a caption rather than an entry.
+    setStyleSheet(styleSheet() + QStringLiteral("QLineEdit#Unit { background-color: %1; }")
+                                     .arg(PanelLook::rgb(PanelLook::WindowGrey)));
 }

@@ -1,18 +1,17 @@
 // The measurement window's controls and their placement.
 #include "measure/FrmMeasure.h"
 
+#include "app/PanelLook.h"
 #include "app/ProgramRoot.h"
 
 #include <QColor>
 #include <QFont>
-#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
-#include <QStyle>
 #include <QVBoxLayout>
 
 // The picture lives in the static library; naming its initialiser links it in.
@@ -21,34 +20,14 @@ static void initMeasureResources() {
 }
 
 namespace {
-const QColor Green(0, 255, 0);
-const QColor Red(255, 0, 0);
-const QColor LightGrey(224, 224, 224);
-const QColor White(255, 255, 255);
-const QColor Grey(192, 192, 192);
+using PanelLook::arial;
 
-QString rgb(const QColor& c) {
-    return QStringLiteral("rgb(%1, %2, %3)").arg(c.red()).arg(c.green()).arg(c.blue());
-}
-
-QFont arial(double points) {
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(points);
-    return font;
-}
-
-// A style sheet draws the button itself, so its colour shows under every widget style.
+// Graphical buttons: the style sheet draws them, so their colours show under every style.
 QPushButton* colouredButton(const QString& name, const QString& caption, const QColor& colour,
                             QWidget* parent) {
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(name);
-    button->setStyleSheet(QStringLiteral("QPushButton { background-color: %1; color: black;"
-                                         " border: 1px solid rgb(96, 96, 96); border-radius: 3px;"
-                                         " padding: 6px 14px; }"
-                                         "QPushButton:pressed { background-color: %2; }"
-                                         "QPushButton:focus { border: 2px solid black; }"
-                                         "QPushButton:disabled { color: rgb(128, 128, 128); }")
-                              .arg(rgb(colour), rgb(colour.darker(125))));
+    PanelLook::dressButton(*button, colour);
     return button;
 }
 
@@ -58,15 +37,21 @@ QLineEdit* textBox(const QString& name, const QColor& background, double points,
     box->setFont(arial(points));
     // The boxes show what the instrument sent; typing into them would change the log.
     box->setReadOnly(true);
-    box->setStyleSheet(
-        QStringLiteral("QLineEdit { background-color: %1; color: black; }").arg(rgb(background)));
+    // A click selects the text for copying; Tab passes over the boxes to the buttons.
+    box->setFocusPolicy(Qt::ClickFocus);
+    box->setStyleSheet(QStringLiteral("QLineEdit { background-color: %1; color: black; }")
+                           .arg(PanelLook::rgb(background)));
     return box;
 }
 
-// Wide enough for the longest text the box is meant to show.
-void fitWidthTo(QLineEdit* box, const QString& sample) {
-    const int frame = 2 * box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 12;
-    box->setMinimumWidth(QFontMetrics(box->font()).horizontalAdvance(sample) + frame);
+enum class Width { Fixed, Growing };
+
+// Wide enough for the widest of the texts the box is meant to show; a growing box also
+// takes the room the window has to spare.
+void fitWidthTo(QLineEdit* box, const QStringList& samples, Width width = Width::Fixed) {
+    PanelLook::keepRoomFor(*box, samples);
+    if (width == Width::Fixed)
+        box->setMaximumWidth(box->minimumWidth());
 }
 
 QLabel* caption(const QString& name, const QString& text, double points, QWidget* parent) {
@@ -81,46 +66,54 @@ void FrmMeasure::buildControls() {
     initMeasureResources();
     const MeasureProfile& profile = m_root.variant().measure;
 
-    m_start = colouredButton(QStringLiteral("Start"), QStringLiteral("Start"), Green, this);
-    m_stopbutton = colouredButton(QStringLiteral("stopbutton"), QStringLiteral("Stop"), Red, this);
-    m_cmdExit = colouredButton(QStringLiteral("cmdExit"), QStringLiteral("Exit"), LightGrey, this);
-    m_cmdLog = colouredButton(QStringLiteral("cmdLog"), QStringLiteral("Log"), LightGrey, this);
+    using PanelLook::ButtonGrey;
+    m_start = colouredButton(QStringLiteral("Start"), QStringLiteral("Start"),
+                             PanelLook::StartGreen, this);
+    m_stopbutton = colouredButton(QStringLiteral("stopbutton"), QStringLiteral("Stop"),
+                                  PanelLook::StopRed, this);
+    m_cmdExit = colouredButton(QStringLiteral("cmdExit"), QStringLiteral("Exit"), ButtonGrey, this);
+    m_cmdLog = colouredButton(QStringLiteral("cmdLog"), QStringLiteral("Log"), ButtonGrey, this);
     m_stopLog =
-        colouredButton(QStringLiteral("StopLog"), QStringLiteral("Stop Logging"), LightGrey, this);
+        colouredButton(QStringLiteral("StopLog"), QStringLiteral("Stop Logging"), ButtonGrey, this);
     m_lockout = colouredButton(QStringLiteral("Lockout"), QStringLiteral("Not Locked Out"),
-                               LightGrey, this);
-    m_config = colouredButton(QStringLiteral("Config"), profile.configCaption, LightGrey, this);
+                               ButtonGrey, this);
+    m_config = colouredButton(QStringLiteral("Config"), profile.configCaption, ButtonGrey, this);
     m_config->setToolTip(QStringLiteral("Copies instrument data to file"));
 
     const double points = profile.resultFontPoints;
-    m_ppar = textBox(QStringLiteral("Ppar"), White, points, this);
-    m_pvalue = textBox(QStringLiteral("Pvalue"), White, points, this);
-    m_punit = textBox(QStringLiteral("Punit"), White, points, this);
-    m_spar = textBox(QStringLiteral("Spar"), White, points, this);
-    m_svalue = textBox(QStringLiteral("svalue"), White, points, this);
-    m_sunit = textBox(QStringLiteral("Sunit"), White, points, this);
+    m_ppar = textBox(QStringLiteral("Ppar"), PanelLook::EntryWhite, points, this);
+    m_pvalue = textBox(QStringLiteral("Pvalue"), PanelLook::EntryWhite, points, this);
+    m_punit = textBox(QStringLiteral("Punit"), PanelLook::EntryWhite, points, this);
+    m_spar = textBox(QStringLiteral("Spar"), PanelLook::EntryWhite, points, this);
+    m_svalue = textBox(QStringLiteral("svalue"), PanelLook::EntryWhite, points, this);
+    m_sunit = textBox(QStringLiteral("Sunit"), PanelLook::EntryWhite, points, this);
 
-    m_status = textBox(profile.statusBoxName, Grey, 24.0, this);
+    m_status = textBox(profile.statusBoxName, PanelLook::WindowGrey, 24.0, this);
     if (profile.showsTestNumberAndBin) {
         m_statusLabel = caption(QStringLiteral("lblstatus"), QStringLiteral("Status:"), 24.0, this);
-        m_testNumber = textBox(QStringLiteral("Test"), Grey, 26.25, this);
-        m_bin = textBox(QStringLiteral("bin"), Grey, 26.25, this);
+        m_testNumber = textBox(QStringLiteral("Test"), PanelLook::WindowGrey, 26.25, this);
+        m_bin = textBox(QStringLiteral("bin"), PanelLook::WindowGrey, 26.25, this);
         m_testLabel = caption(QStringLiteral("Label1"), QStringLiteral("TEST"), 26.25, this);
         m_binLabel = caption(QStringLiteral("Label2"), QStringLiteral("BIN"), 26.25, this);
     } else {
         m_statusLabel = caption(QStringLiteral("Label1"), QStringLiteral("Status:"), 24.0, this);
     }
 
-    // An instrument value such as "-1.23456E-07"; names such as "Rdc" and units such as
-    // "Ohm"; the longest status text.
-    for (QLineEdit* value : {m_pvalue, m_svalue})
-        fitWidthTo(value, QStringLiteral("-8.88888E-88"));
-    for (QLineEdit* name : {m_ppar, m_punit, m_spar, m_sunit})
-        fitWidthTo(name, QStringLiteral("MMM"));
-    fitWidthTo(m_status, QStringLiteral("Stopped by User"));
+    // Instrument values such as "-1.23456E-07", parameter names such as "ESR" or "None",
+    // units such as "Ohm", the longest status text, test and bin numbers up to 999.
+    for (QLineEdit* value : {m_pvalue, m_svalue}) {
+        fitWidthTo(value, {QStringLiteral("-8.88888E-88")}, Width::Growing);
+        value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    }
+    for (QLineEdit* name : {m_ppar, m_spar})
+        fitWidthTo(name, {QStringLiteral("None"), QStringLiteral("ESR"), QStringLiteral("DCR")});
+    for (QLineEdit* unit : {m_punit, m_sunit})
+        fitWidthTo(unit, {QStringLiteral("Ohm"), QStringLiteral("deg")});
+    fitWidthTo(m_status, {QStringLiteral("Stopped by User"), QStringLiteral("Measuring 1000")},
+               Width::Growing);
     if (m_testNumber) {
-        fitWidthTo(m_testNumber, QStringLiteral("888"));
-        fitWidthTo(m_bin, QStringLiteral("888"));
+        fitWidthTo(m_testNumber, {QStringLiteral("888")});
+        fitWidthTo(m_bin, {QStringLiteral("888")});
     }
 
     m_picture = new QLabel(this);
@@ -129,34 +122,38 @@ void FrmMeasure::buildControls() {
 }
 
 void FrmMeasure::layOutControls() {
+    PanelLook::dressWindow(*this);
+
     // Top: the picture, the status and (LR40) the test and bin numbers.
     auto* top = new QHBoxLayout;
+    top->setSpacing(8);
     top->addWidget(m_picture);
-    top->addSpacing(12);
+    top->addSpacing(8);
     top->addWidget(m_statusLabel);
-    top->addWidget(m_status, 3);
+    top->addWidget(m_status, 1);
     if (m_testNumber) {
-        top->addSpacing(12);
+        top->addSpacing(16);
         top->addWidget(m_testLabel);
-        top->addWidget(m_testNumber, 1);
+        top->addWidget(m_testNumber);
+        top->addSpacing(8);
         top->addWidget(m_binLabel);
-        top->addWidget(m_bin, 1);
+        top->addWidget(m_bin);
     }
 
-    // Middle: primary above secondary, each as name, value, unit.
+    // Middle: primary above secondary, each as name, value, unit; the value takes the room.
     auto* results = new QGridLayout;
+    results->setSpacing(6);
     results->addWidget(m_ppar, 0, 0);
     results->addWidget(m_pvalue, 0, 1);
     results->addWidget(m_punit, 0, 2);
     results->addWidget(m_spar, 1, 0);
     results->addWidget(m_svalue, 1, 1);
     results->addWidget(m_sunit, 1, 2);
-    results->setColumnStretch(0, 2);
-    results->setColumnStretch(1, 4);
-    results->setColumnStretch(2, 2);
+    results->setColumnStretch(1, 1);
 
-    // Bottom: the run buttons on the left, the rest on the right.
+    // Bottom: the run buttons on the left, the others in the middle, Exit on the right.
     auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(8);
     buttons->addWidget(m_start);
     buttons->addWidget(m_stopbutton);
     buttons->addSpacing(24);
@@ -165,13 +162,15 @@ void FrmMeasure::layOutControls() {
     buttons->addWidget(m_cmdLog);
     buttons->addWidget(m_stopLog);
     buttons->addStretch(1);
+    buttons->addSpacing(24);
     buttons->addWidget(m_cmdExit);
 
     auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(12, 12, 12, 12);
     layout->addLayout(top);
-    layout->addSpacing(8);
+    layout->addSpacing(10);
     layout->addLayout(results);
-    layout->addSpacing(8);
+    layout->addSpacing(10);
     layout->addLayout(buttons);
 
     setTabOrder(m_start, m_stopbutton);
