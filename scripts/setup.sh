@@ -7,7 +7,7 @@ packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-serialport-dev libgl-dev
     fonts-liberation
-    xvfb xauth x11-utils xdotool imagemagick
+    xvfb xauth x11-utils xdotool imagemagick python3-xlib
     clang libclang-rt-14-dev
     cppcheck clang-tidy
 )
