@@ -16,7 +16,7 @@ bash scripts/build.sh
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     echo "There is no display to show the program on."
-    echo "Run this from a desktop session, or with a virtual one:  xvfb-run -a $0 $program"
+    echo "Run this from a desktop session, or with a virtual one:  xvfb-run -a bash $0 $program"
     echo "(under xvfb-run the windows are invisible; use it to check that the program starts)."
     exit 2
 fi
