@@ -33,8 +33,14 @@ void ConnectionWindow::startUpLooks_data() {
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("version");
     QTest::addColumn<QString>("baudLabel");
-    QTest::newRow("LR40") << "LR40" << "Marovex LR40 Vantorel V1.0" << "Version 2.0" << "Baud :";
-    QTest::newRow("PX80") << "PX80" << "Marovex PX80 Vantorel V1.0" << "Version 1.01" << "Baud";
+    QTest::newRow("LR40") << "LR40"
+                          << "Marovex LR40 Vantorel V1.0"
+                          << "Version 2.0"
+                          << "Baud :";
+    QTest::newRow("PX80") << "PX80"
+                          << "Marovex PX80 Vantorel V1.0"
+                          << "Version 1.01"
+                          << "Baud";
 }
 
 void ConnectionWindow::startUpLooks() {
@@ -86,12 +92,12 @@ void ConnectionWindow::connectSendsThePreparation_data() {
     QTest::newRow("LR40") << "LR40"
                           << QStringList{"syst:trig ext\\r", "syst:disp dmeas\\r",
                                          "syst:fres sci\\r"}
-                          << QStringList{"close", "port 1", "open 1 at 9600", "close",
-                                         "settings 9600", "open 1 at 9600"};
+                          << QStringList{"close", "port 1",        "open 1 at 9600",
+                                         "close", "settings 9600", "open 1 at 9600"};
     QTest::newRow("PX80") << "PX80" << QStringList{"conf:disp m\\n", "conf:fres sci\\n"}
-                          << QStringList{"close",      "port 1",         "open 1 at 9600",
-                                         "close",      "settings 9600",  "open 1 at 9600",
-                                         "dtr 1",      "rts 1",          "inbuffer 0"};
+                          << QStringList{"close", "port 1",        "open 1 at 9600",
+                                         "close", "settings 9600", "open 1 at 9600",
+                                         "dtr 1", "rts 1",         "inbuffer 0"};
 }
 
 void ConnectionWindow::connectSendsThePreparation() {
@@ -119,11 +125,21 @@ void ConnectionWindow::connectReadsTheTexts_data() {
     QTest::addColumn<QString>("portText");
     QTest::addColumn<QString>("baudText");
     QTest::addColumn<QString>("opened");
-    QTest::newRow("picked 2 and 19200") << "2" << "19200" << "open 2 at 19200";
-    QTest::newRow("typed 3 means port 2") << "3" << "9600" << "open 2 at 9600";
-    QTest::newRow("1 with a blank means port 2") << "1 " << "9600" << "open 2 at 9600";
-    QTest::newRow("19200 with a blank means 9600") << "1" << "19200 " << "open 1 at 9600";
-    QTest::newRow("anything else means 9600") << "1" << "38400" << "open 1 at 9600";
+    QTest::newRow("picked 2 and 19200") << "2"
+                                        << "19200"
+                                        << "open 2 at 19200";
+    QTest::newRow("typed 3 means port 2") << "3"
+                                          << "9600"
+                                          << "open 2 at 9600";
+    QTest::newRow("1 with a blank means port 2") << "1 "
+                                                 << "9600"
+                                                 << "open 2 at 9600";
+    QTest::newRow("19200 with a blank means 9600") << "1"
+                                                   << "19200 "
+                                                   << "open 1 at 9600";
+    QTest::newRow("anything else means 9600") << "1"
+                                              << "38400"
+                                              << "open 1 at 9600";
 }
 
 void ConnectionWindow::connectReadsTheTexts() {
@@ -145,8 +161,10 @@ void ConnectionWindow::failedOpenNamesThePortAndAllowsRetry_data() {
     QTest::addColumn<QString>("portText");
     QTest::addColumn<int>("number");
     QTest::addColumn<bool>("startUpFailed");
-    QTest::newRow("LR40 port 1 missing since start-up") << "LR40" << "1" << 1 << true;
-    QTest::newRow("PX80 port 2 missing") << "PX80" << "2" << 2 << false;
+    QTest::newRow("LR40 port 1 missing since start-up") << "LR40"
+                                                        << "1" << 1 << true;
+    QTest::newRow("PX80 port 2 missing") << "PX80"
+                                         << "2" << 2 << false;
 }
 
 void ConnectionWindow::failedOpenNamesThePortAndAllowsRetry() {

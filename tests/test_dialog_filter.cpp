@@ -15,8 +15,8 @@ private slots:
         QTest::newRow("pattern added when the description lacks it")
             << "Text|*.txt" << QStringList{"Text (*.txt)"};
         QTest::newRow("empty") << "" << QStringList{};
-        QTest::newRow("odd piece ignored") << "Csv files (*.csv)|*.csv|dangling"
-                                           << QStringList{"Csv files (*.csv)"};
+        QTest::newRow("odd piece ignored")
+            << "Csv files (*.csv)|*.csv|dangling" << QStringList{"Csv files (*.csv)"};
     }
     void convertsToQtNameFilters() {
         QFETCH(QString, filter);

@@ -27,23 +27,55 @@ void Identification::splitsTheLine_data() {
     QTest::addColumn<QString>("firmware");
     QTest::addColumn<QVariant>("number");
 
-    QTest::newRow("LR40 example") << "LR40" << "Marovex, Model LR41, 0123, 1.05 A\r\n" << "Marovex"
-                                  << "Model LR41" << "0123" << "1.05" << QVariant(1.05f);
-    QTest::newRow("LR40 firmware 2.10") << "LR40" << "M, Model LR42, 9, 2.10\r\n" << "M"
-                                        << "Model LR42" << "9" << "2.10" << QVariant(2.1f);
-    QTest::newRow("LR40 digit after a letter dropped")
-        << "LR40" << "M, Model LR41, 9, 1.3B2\r\n" << "M" << "Model LR41" << "9" << "1.3"
-        << QVariant(1.3f);
+    QTest::newRow("LR40 example") << "LR40"
+                                  << "Marovex, Model LR41, 0123, 1.05 A\r\n"
+                                  << "Marovex"
+                                  << "Model LR41"
+                                  << "0123"
+                                  << "1.05" << QVariant(1.05f);
+    QTest::newRow("LR40 firmware 2.10") << "LR40"
+                                        << "M, Model LR42, 9, 2.10\r\n"
+                                        << "M"
+                                        << "Model LR42"
+                                        << "9"
+                                        << "2.10" << QVariant(2.1f);
+    QTest::newRow("LR40 digit after a letter dropped") << "LR40"
+                                                       << "M, Model LR41, 9, 1.3B2\r\n"
+                                                       << "M"
+                                                       << "Model LR41"
+                                                       << "9"
+                                                       << "1.3" << QVariant(1.3f);
     QTest::newRow("PX80 keeps the blank of the model")
-        << "PX80" << "Marovex, PX80, 77, 2.10\r\n" << "Marovex" << " PX80" << "77" << "2.10"
-        << QVariant(QStringLiteral("2.10"));
-    QTest::newRow("PX80 firmware text") << "PX80" << "A, B, C, 1.3B2\n" << "A" << " B" << "C"
+        << "PX80"
+        << "Marovex, PX80, 77, 2.10\r\n"
+        << "Marovex"
+        << " PX80"
+        << "77"
+        << "2.10" << QVariant(QStringLiteral("2.10"));
+    QTest::newRow("PX80 firmware text") << "PX80"
+                                        << "A, B, C, 1.3B2\n"
+                                        << "A"
+                                        << " B"
+                                        << "C"
                                         << "1.3" << QVariant(QStringLiteral("1.3"));
-    QTest::newRow("PX80 firmware not a number stays text")
-        << "PX80" << "A, B, C, x9\n" << "A" << " B" << "C" << "" << QVariant(QString());
-    QTest::newRow("empty fields") << "LR40" << ", , , 7" << "" << "" << "" << "7" << QVariant(7.0f);
-    QTest::newRow("more commas go to the firmware")
-        << "LR40" << "A, B, C, 4.5, extra\r\n" << "A" << "B" << "C" << "4.5" << QVariant(4.5f);
+    QTest::newRow("PX80 firmware not a number stays text") << "PX80"
+                                                           << "A, B, C, x9\n"
+                                                           << "A"
+                                                           << " B"
+                                                           << "C"
+                                                           << "" << QVariant(QString());
+    QTest::newRow("empty fields") << "LR40"
+                                  << ", , , 7"
+                                  << ""
+                                  << ""
+                                  << ""
+                                  << "7" << QVariant(7.0f);
+    QTest::newRow("more commas go to the firmware") << "LR40"
+                                                    << "A, B, C, 4.5, extra\r\n"
+                                                    << "A"
+                                                    << "B"
+                                                    << "C"
+                                                    << "4.5" << QVariant(4.5f);
 }
 
 void Identification::splitsTheLine() {
@@ -61,11 +93,16 @@ void Identification::splitsTheLine() {
 void Identification::keepsFieldsOfAnUnusableLine_data() {
     QTest::addColumn<QString>("variant");
     QTest::addColumn<QString>("line");
-    QTest::newRow("no comma") << "LR40" << "garbage\r\n";
-    QTest::newRow("two commas") << "PX80" << "A, B, C\r\n";
-    QTest::newRow("LR40 firmware starts with a letter") << "LR40" << "A, B, C, V1.0\r\n";
-    QTest::newRow("LR40 firmware of points only") << "LR40" << "A, B, C, ..\r\n";
-    QTest::newRow("LR40 firmware with two points") << "LR40" << "A, B, C, 1.2.3\r\n";
+    QTest::newRow("no comma") << "LR40"
+                              << "garbage\r\n";
+    QTest::newRow("two commas") << "PX80"
+                                << "A, B, C\r\n";
+    QTest::newRow("LR40 firmware starts with a letter") << "LR40"
+                                                        << "A, B, C, V1.0\r\n";
+    QTest::newRow("LR40 firmware of points only") << "LR40"
+                                                  << "A, B, C, ..\r\n";
+    QTest::newRow("LR40 firmware with two points") << "LR40"
+                                                   << "A, B, C, 1.2.3\r\n";
     QTest::newRow("over-long without commas") << "LR40" << QString(100000, QLatin1Char('x'));
 }
 

@@ -45,10 +45,12 @@ void ReplyReaders::joinsWhatArrives_data() {
 
     // times are seconds after the read starts; a negative time means "already waiting".
     QTest::newRow("one line") << false << QList<double>{0.5} << QByteArrayList{"1.05\r\n"}
-                              << "1.05\r\n" << QByteArray() << 0.5 << 0.52;
+                              << "1.05\r\n"
+                              << QByteArray() << 0.5 << 0.52;
     QTest::newRow("pieces with gaps")
         << false << QList<double>{0.1, 2.0, 4.0} << QByteArrayList{"Mar", "ovex, Mo", "del\n"}
-        << "Marovex, Model\n" << QByteArray() << 4.0 << 4.02;
+        << "Marovex, Model\n"
+        << QByteArray() << 4.0 << 4.02;
     QTest::newRow("two replies in one poll")
         << false << QList<double>{0.3} << QByteArrayList{"A\r\nB\r\n"} << "A\r\nB\r\n"
         << QByteArray() << 0.3 << 0.32;
@@ -56,20 +58,22 @@ void ReplyReaders::joinsWhatArrives_data() {
         << false << QList<double>{-1.0, 1.0} << QByteArrayList{"old\r\n", "new\r\n"} << "old\r\n"
         << QByteArray("new\r\n") << 0.0 << 0.01;
     QTest::newRow("carriage return stays")
-        << false << QList<double>{0.05} << QByteArrayList{"x\r\r\n"} << "x\r\r\n" << QByteArray()
-        << 0.05 << 0.07;
+        << false << QList<double>{0.05} << QByteArrayList{"x\r\r\n"} << "x\r\r\n"
+        << QByteArray() << 0.05 << 0.07;
     QTest::newRow("part of a line, no line feed: no message")
         << false << QList<double>{1.0} << QByteArrayList{"partial"} << "partial" << QByteArray()
         << 10.0 << 10.02;
     QTest::newRow("settled joins pieces within the pause")
         << true << QList<double>{0.5, 0.6} << QByteArrayList{"1\tCs\t", "1.0E-09\r\n"}
-        << "1\tCs\t1.0E-09\r\n" << QByteArray() << 0.7 << 0.73;
+        << "1\tCs\t1.0E-09\r\n"
+        << QByteArray() << 0.7 << 0.73;
     QTest::newRow("settled: the pause counts against the limit")
         << true << QList<double>{9.95} << QByteArrayList{"no end"} << "no end" << QByteArray()
         << 10.15 << 10.18;
     QTest::newRow("settled keeps reading after the pause")
         << true << QList<double>{1.0, 3.0} << QByteArrayList{"first", " second\n"}
-        << "first second\n" << QByteArray() << 3.0 << 3.02;
+        << "first second\n"
+        << QByteArray() << 3.0 << 3.02;
 }
 
 void ReplyReaders::joinsWhatArrives() {
@@ -97,7 +101,8 @@ void ReplyReaders::joinsWhatArrives() {
     QCOMPARE(p.dialogs->shown().size(), std::size_t(0));
     QCOMPARE(p.port->pendingInput(), leftInPort);
     const double took = p.timing->now() - start;
-    QVERIFY2(took >= minSeconds - 1e-6 && took <= maxSeconds + 0.03, qPrintable(QString::number(took)));
+    QVERIFY2(took >= minSeconds - 1e-6 && took <= maxSeconds + 0.03,
+             qPrintable(QString::number(took)));
 }
 
 void ReplyReaders::silentInstrumentAsksOnce_data() {
