@@ -77,10 +77,8 @@ void LineFaults::lineCutMidSweep() {
                          {QStringLiteral("--close-after"), QString::number(closeAfter),
                           QStringLiteral("--reopen-after-ms"), QStringLiteral("300")});
     QVERIFY(sim.started());
-    sim.becomePort(1);
     RealProgram p(variantNamed(variant));
-    p.connect();
-    FrmMeasure* w = p.results();
+    FrmMeasure* w = p.connectTo(sim);
     QVERIFY(w && w->isVisible());
     p.chooseSweep(QStringLiteral("1000"), QStringLiteral("5000"), QStringLiteral("4"));
     const QString path = sim.tempPath(QStringLiteral("results.csv"));
@@ -180,10 +178,8 @@ void LineFaults::lineLostAtOtherOperations() {
                          {QStringLiteral("--close-after"), QString::number(closeAfter),
                           QStringLiteral("--reopen-after-ms"), QStringLiteral("300")});
     QVERIFY(sim.started());
-    sim.becomePort(1);
     RealProgram p(variantNamed(variant));
-    p.connect();
-    FrmMeasure* w = p.results();
+    FrmMeasure* w = p.connectTo(sim);
     QVERIFY(w && w->isVisible());
 
     QElapsedTimer clock;

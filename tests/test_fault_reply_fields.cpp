@@ -106,10 +106,8 @@ void ReplyFields::singleMeasurement() {
     SimulatorProcess sim(lr40 ? QStringLiteral("lr40") : QStringLiteral("px80"),
                          {QStringLiteral("--answer"), command + QLatin1Char('=') + reply});
     QVERIFY(sim.started());
-    sim.becomePort(1);
     RealProgram p(variantNamed(variant));
-    p.connect();
-    FrmMeasure* w = p.results();
+    FrmMeasure* w = p.connectTo(sim);
     QVERIFY(w && w->isVisible());
     const QString path = sim.tempPath(QStringLiteral("results.csv"));
     p.startLogging(path);

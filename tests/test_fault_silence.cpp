@@ -76,10 +76,8 @@ void SilentInstrument::atIdentification() {
     SimulatorProcess sim(dialectOf(variant),
                          {QStringLiteral("--silent-for"), QStringLiteral("*IDN?")});
     QVERIFY(sim.started());
-    sim.becomePort(1);
     RealProgram p(variantNamed(variant));
-    p.connect();
-    FrmMeasure* w = p.results();
+    FrmMeasure* w = p.connectTo(sim);
     QVERIFY(w && w->isVisible());
 
     // Three points measured and logged before the instrument falls silent.
@@ -161,10 +159,8 @@ void SilentInstrument::atMeasurement() {
 
     SimulatorProcess sim(dialectOf(variant), {QStringLiteral("--silent-for"), silentFor});
     QVERIFY(sim.started());
-    sim.becomePort(1);
     RealProgram p(variantNamed(variant));
-    p.connect();
-    FrmMeasure* w = p.results();
+    FrmMeasure* w = p.connectTo(sim);
     QVERIFY(w && w->isVisible());
     const QString path = sim.tempPath(QStringLiteral("results.csv"));
     p.startLogging(path);

@@ -1,5 +1,7 @@
 #include "support/RealProgram.h"
 
+#include "support/SimulatorProcess.h"
+
 #include "app/Form1.h"
 #include "config/Configure.h"
 #include "link/QtSerialPortComponent.h"
@@ -21,6 +23,12 @@ RealProgram::RealProgram(const InstrumentVariant& variant) {
 void RealProgram::connect() {
     root->start();
     root->form1().Measure()->click();
+}
+
+FrmMeasure* RealProgram::connectTo(const SimulatorProcess& simulator) {
+    simulator.becomePort(1);
+    connect();
+    return results();
 }
 
 FrmMeasure* RealProgram::results() const {

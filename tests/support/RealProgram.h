@@ -15,11 +15,15 @@ class FrmMeasure;
 // A whole program on the real serial layer (QtSerialPortComponent, whose port numbers are
 // the devices named by LCRPANEL_COM1 and LCRPANEL_COM2), the real clock and scripted
 // dialogs: the end-to-end tests run it against the simulator on a pseudo-terminal.
+class SimulatorProcess;
+
 struct RealProgram {
     explicit RealProgram(const InstrumentVariant& variant);
 
     // Start-up, then a press of Measure with the port and baud rate preselected.
     void connect();
+    // Port 1 pointed at the simulator's line, then connect(); returns results().
+    FrmMeasure* connectTo(const SimulatorProcess& simulator);
     // The measurement window, null when it does not exist.
     FrmMeasure* results() const;
     // The configuration window set to sweep from start to stop in steps (created, with its
