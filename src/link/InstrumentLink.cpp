@@ -43,8 +43,7 @@ bool InstrumentLink::elapsedOver(double start, double limit) {
     return m_timing.now() - start > limit;
 }
 
-template <typename Done>
-void InstrumentLink::pollUntil(Done done, double start) {
+template <typename Done> void InstrumentLink::pollUntil(Done done, double start) {
     // The first pass only lets pending events run and takes what is there; later passes
     // sleep in the dispatcher until something arrives.
     bool first = true;

@@ -50,8 +50,7 @@ public:
 private:
     void poll(bool first);
     // Polls until done() or more than the read limit since start; never spins.
-    template <typename Done>
-    void pollUntil(Done done, double start);
+    template <typename Done> void pollUntil(Done done, double start);
     bool elapsedOver(double start, double limit);
     void answerSilence(const QString& text);
 
