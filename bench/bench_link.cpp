@@ -46,9 +46,8 @@ struct LinkUnderTest {
     QtSerialPortComponent port;
     SystemTiming timing;
     AnswerOk dialogs;
-    Module1 module1;
     InstrumentVariant variant = lr40Profile();
-    InstrumentLink link{variant, port, timing, dialogs, module1, [] {}};
+    InstrumentLink link{variant, port, timing, dialogs, [] {}};
 
     LinkUnderTest() {
         qputenv("LCRPANEL_COM1", line.slavePath().toLocal8Bit());

@@ -73,7 +73,9 @@ void benchSweep(bool px80, int baud) {
     if (baud == 19200)
         root.form1().baud()->setEditText(QStringLiteral("19200"));
     root.form1().Measure()->click();
-    root.configure().SingleorSweep()->setEditText(QStringLiteral("Sweep"));
+    root.configure()
+        .findChild<QComboBox*>(QStringLiteral("SingleorSweep"))
+        ->setEditText(QStringLiteral("Sweep"));
 
     const int points = 11;
     // Per point: LR40 one 100 ms pause and one settled read; PX80 two pauses and two reads.

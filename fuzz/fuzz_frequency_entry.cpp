@@ -1,7 +1,7 @@
 // Any text typed into a frequency entry: the reader never crashes and gives either
 // nothing or a finite number.
-#include "config/FrequencyEntry.h"
-#include "config/PlainNumber.h"
+#include "numbers/FrequencyEntry.h"
+#include "numbers/PlainNumber.h"
 
 #include <cmath>
 #include <cstdint>

@@ -1,7 +1,8 @@
 // Any identification line: the split never crashes, and a rejected line leaves every field
 // as it was.
-#include "link/Identification.h"
-#include "link/Module1.h"
+#include "instrument/Instrument.h"
+#include "profiles/InstrumentVariant.h"
+#include "values/InstrumentIdentity.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -9,9 +10,10 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QString line =
         QString::fromLatin1(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    for (const VariantKind kind : {VariantKind::LR40, VariantKind::PX80}) {
+    static const InstrumentVariant profiles[] = {lr40Profile(), px80Profile()};
+    for (const InstrumentVariant& profile : profiles) {
         InstrumentIdentity identity{"m", "Model LR41", "s", "1", 1.0f};
-        if (!splitIdentity(line, kind, identity) &&
+        if (!makeInstrument(profile)->splitIdentity(line, identity) &&
             (identity.Maker != "m" || identity.Model != "Model LR41" || identity.Firmware != "1"))
             std::abort();
     }

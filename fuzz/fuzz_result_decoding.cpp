@@ -1,16 +1,21 @@
 // Any result reply, for both programs: decoding never crashes, never lets a line end into
 // a box, and writes no more boxes than the reply has fields for.
-#include "measure/ResultDecoding.h"
+#include "instrument/ResultDecoding.h"
 
 #include <cstdint>
 #include <cstdlib>
 
 namespace {
-void check(const DecodedReply& decoded) {
-    for (const BoxText& box : decoded.texts)
-        if (box.text.contains(QLatin1Char('\r')) || box.text.contains(QLatin1Char('\n')))
+void check(const MeasuredPoint& decoded) {
+    int written = 0;
+    for (const std::optional<QString>& field : decoded.fields) {
+        if (!field)
+            continue;
+        ++written;
+        if (field->contains(QLatin1Char('\r')) || field->contains(QLatin1Char('\n')))
             std::abort();
-    if (decoded.complete() && static_cast<int>(decoded.texts.size()) == 0)
+    }
+    if (decoded.complete() && written == 0)
         std::abort();
 }
 } // namespace

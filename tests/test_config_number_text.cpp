@@ -1,6 +1,6 @@
 // How the uploads write numbers: the test frequency as plain decimal of at most seven
 // significant digits, and typed range texts as signed 16-bit whole numbers.
-#include "config/NumberText.h"
+#include "numbers/NumberText.h"
 
 #include <QtTest>
 

@@ -1,36 +1,24 @@
 // Splitting result replies into the display boxes' texts, for both instruments.
-#include "measure/ResultDecoding.h"
+#include "instrument/ResultDecoding.h"
 
 #include <QtTest>
 
 namespace {
-QString boxName(ResultBox box) {
-    switch (box) {
-    case ResultBox::TestNumber:
-        return QStringLiteral("Test");
-    case ResultBox::Ppar:
-        return QStringLiteral("Ppar");
-    case ResultBox::Pvalue:
-        return QStringLiteral("Pvalue");
-    case ResultBox::Punit:
-        return QStringLiteral("Punit");
-    case ResultBox::Bin:
-        return QStringLiteral("bin");
-    case ResultBox::Spar:
-        return QStringLiteral("Spar");
-    case ResultBox::Svalue:
-        return QStringLiteral("svalue");
-    case ResultBox::Sunit:
-        return QStringLiteral("Sunit");
-    }
-    return QString();
-}
-
-// "Box=text" per write, in the order written.
-QStringList shown(const DecodedReply& decoded) {
+// "Box=text" per field written, in the order the boxes are written.
+QStringList shown(const MeasuredPoint& decoded) {
+    static const std::pair<ResultField, const char*> boxes[] = {
+        {ResultField::TestNumber, "Test"},
+        {ResultField::PrimaryName, "Ppar"},
+        {ResultField::PrimaryValue, "Pvalue"},
+        {ResultField::PrimaryUnit, "Punit"},
+        {ResultField::Bin, "bin"},
+        {ResultField::SecondaryName, "Spar"},
+        {ResultField::SecondaryValue, "svalue"},
+        {ResultField::SecondaryUnit, "Sunit"}};
     QStringList writes;
-    for (const BoxText& t : decoded.texts)
-        writes << boxName(t.box) + QLatin1Char('=') + t.text;
+    for (const auto& [field, box] : boxes)
+        if (decoded.has(field))
+            writes << QLatin1String(box) + QLatin1Char('=') + decoded.text(field);
     return writes;
 }
 } // namespace
@@ -89,7 +77,7 @@ void DecodeReplyTest::lr40_data() {
 
 void DecodeReplyTest::lr40() {
     QFETCH(QString, reply);
-    const DecodedReply decoded = decodeLr40Reply(reply);
+    const MeasuredPoint decoded = decodeLr40Reply(reply);
     QTEST(shown(decoded), "writes");
     QTEST(decoded.complete(), "complete");
     QCOMPARE(decoded.fieldsNeeded, 9);
@@ -124,7 +112,7 @@ void DecodeReplyTest::px80_data() {
 
 void DecodeReplyTest::px80() {
     QFETCH(QString, reply);
-    const DecodedReply decoded = decodePx80Reply(reply);
+    const MeasuredPoint decoded = decodePx80Reply(reply);
     QTEST(shown(decoded), "writes");
     QTEST(decoded.complete(), "complete");
     QCOMPARE(decoded.fieldsNeeded, 6);

@@ -2,11 +2,11 @@
 // the chosen baud rate, identification, a read that times out, and a line that goes away.
 #include "app/Form1.h"
 #include "app/ProgramRoot.h"
-#include "link/Identification.h"
-#include "link/PortError.h"
+#include "instrument/IdentitySplit.h"
 #include "measure/FrmMeasure.h"
 #include "support/RealProgram.h"
 #include "support/SimulatorProcess.h"
+#include "values/Failure.h"
 
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -58,8 +58,9 @@ void EndToEndLink::connectAndIdentify() {
     QVERIFY(sim.waitForCommands(preparation.size()));
     QCOMPARE(sim.commands(), preparation);
 
-    QueryIdentity(p.root->link(), p.root->module1(), p.root->variant());
-    QCOMPARE(p.root->module1().ReplyTimedOut, false);
+    const Reply identified =
+        p.root->instrument().identify(p.root->link(), p.root->module1().Identity);
+    QCOMPARE(identified.timedOut, false);
     QCOMPARE(p.root->module1().Identity.Maker, QStringLiteral("Marovex"));
     QCOMPARE(p.root->module1().Identity.Model, model);
     QVERIFY(!p.root->module1().Identity.Firmware.isEmpty());
@@ -81,13 +82,13 @@ void EndToEndLink::silentInstrumentTimesOut() {
     QElapsedTimer clock;
     clock.start();
     p.root->link().SendCommand(QStringLiteral("*idn?"));
-    p.root->link().ReadReply();
+    const Reply read = p.root->link().ReadReply();
     const qint64 took = clock.elapsed();
     // elapsed() truncates to whole milliseconds: a read of 10.0004 s shows as 10000.
     QVERIFY2(took >= 10000 && took < 10500, qPrintable(QString::number(took)));
     QCOMPARE(p.dialogs->shown().size(), std::size_t(1));
     QVERIFY(p.dialogs->shown().front().text.startsWith(QStringLiteral("PX80 not responding\r")));
-    QVERIFY(p.root->module1().ReplyTimedOut);
+    QVERIFY(read.timedOut);
 }
 
 void EndToEndLink::lostLineIsReportedAndConnectWorksAgain() {
@@ -106,7 +107,7 @@ void EndToEndLink::lostLineIsReportedAndConnectWorksAgain() {
     // The line is gone: the read fails with a description instead of spinning or hanging.
     QElapsedTimer clock;
     clock.start();
-    QVERIFY_THROWS_EXCEPTION(PortError, [&] {
+    QVERIFY_THROWS_EXCEPTION(Failure, [&] {
         p.root->link().SendCommand(QStringLiteral("*IDN?"));
         p.root->link().ReadReply();
     }());
@@ -119,7 +120,7 @@ void EndToEndLink::lostLineIsReportedAndConnectWorksAgain() {
     p.root->form1().Measure()->click();
     QCOMPARE(p.dialogs->texts(), QStringList());
     QVERIFY(p.root->port().PortOpen());
-    QueryIdentity(p.root->link(), p.root->module1(), p.root->variant());
+    p.root->instrument().identify(p.root->link(), p.root->module1().Identity);
     QCOMPARE(p.root->module1().Identity.Model, QStringLiteral("Model LR41"));
 }
 

@@ -7,13 +7,13 @@
 // - A port that does not exist, or that another program holds, at start-up and at connect.
 #include "app/Form1.h"
 #include "config/Configure.h"
-#include "link/PortError.h"
 #include "link/QtSerialPortComponent.h"
 #include "measure/FrmMeasure.h"
 #include "support/LogFileLines.h"
 #include "support/RealProgram.h"
 #include "support/SimulatorProcess.h"
 #include "support/TestProgram.h"
+#include "values/Failure.h"
 
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -314,7 +314,7 @@ void LineFaults::writeAfterLineLostFails() {
     QCOMPARE(::read(master, received, sizeof received), qsizetype(12));
 
     ::close(master);
-    QVERIFY_THROWS_EXCEPTION(PortError, port.Output("conf:aver 1\n"));
+    QVERIFY_THROWS_EXCEPTION(Failure, port.Output("conf:aver 1\n"));
     QVERIFY(!port.PortOpen());
 }
 

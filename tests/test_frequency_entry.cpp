@@ -1,6 +1,6 @@
 // The frequency entry reader on its own: kilo and mega letters, their summed positions,
 // the kilo-first rule, and the one number notation underneath.
-#include "config/FrequencyEntry.h"
+#include "numbers/FrequencyEntry.h"
 
 #include <QtTest>
 

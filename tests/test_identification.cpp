@@ -1,10 +1,17 @@
 // The identification query: what it sends, how the line is split, and what happens to
 // lines that leave nothing sensible to split.
-#include "link/Identification.h"
+#include "instrument/Instrument.h"
 #include "link/Module1.h"
 #include "support/TestProgram.h"
 
 #include <QtTest>
+
+namespace {
+bool splitIdentity(const QString& variant, const QString& line, InstrumentIdentity& identity) {
+    const InstrumentVariant profile = variantNamed(variant);
+    return makeInstrument(profile)->splitIdentity(line, identity);
+}
+} // namespace
 
 class Identification : public QObject {
     Q_OBJECT
@@ -82,7 +89,7 @@ void Identification::splitsTheLine() {
     QFETCH(QString, variant);
     QFETCH(QString, line);
     InstrumentIdentity identity;
-    QVERIFY(splitIdentity(line, variantNamed(variant).kind, identity));
+    QVERIFY(splitIdentity(variant, line, identity));
     QTEST(identity.Maker, "maker");
     QTEST(identity.Model, "model");
     QTEST(identity.SerialNumber, "serial");
@@ -110,7 +117,7 @@ void Identification::keepsFieldsOfAnUnusableLine() {
     QFETCH(QString, variant);
     QFETCH(QString, line);
     InstrumentIdentity identity{"Maker", "Model LR41", "SN", "1.0", 1.0f};
-    QVERIFY(!splitIdentity(line, variantNamed(variant).kind, identity));
+    QVERIFY(!splitIdentity(variant, line, identity));
     QCOMPARE(identity.Maker, QStringLiteral("Maker"));
     QCOMPARE(identity.Model, QStringLiteral("Model LR41"));
     QCOMPARE(identity.SerialNumber, QStringLiteral("SN"));
@@ -134,13 +141,13 @@ void Identification::querySendsAndReplaces() {
     Module1& m = p.root->module1();
 
     p.port->answer(query, "Marovex, Model LR41, 1, 1.05\r\n", 0.2);
-    QueryIdentity(p.root->link(), m, p.root->variant());
+    const Reply first = p.root->instrument().identify(p.root->link(), m.Identity);
     QCOMPARE(p.port->commands(), sent);
-    QCOMPARE(m.ReplyCopy, QStringLiteral("Marovex, Model LR41, 1, 1.05\r\n"));
+    QCOMPARE(first.text, QStringLiteral("Marovex, Model LR41, 1, 1.05\r\n"));
 
     // A second query replaces every field.
     p.port->answer(query, "Other, Model LR42, 2, 3.5\r\n", 0.2);
-    QueryIdentity(p.root->link(), m, p.root->variant());
+    p.root->instrument().identify(p.root->link(), m.Identity);
     QCOMPARE(m.Identity.Maker, QStringLiteral("Other"));
     QVERIFY(m.Identity.Model.endsWith(QStringLiteral("Model LR42")));
     QCOMPARE(m.Identity.SerialNumber, QStringLiteral("2"));
@@ -152,12 +159,10 @@ void Identification::silentQueryKeepsFields() {
     p.connect();
     Module1& m = p.root->module1();
     m.Identity.Model = QStringLiteral("Model LR42");
-    m.ReplyCopy = QStringLiteral("before");
-    QueryIdentity(p.root->link(), m, p.root->variant());
+    const Reply silence = p.root->instrument().identify(p.root->link(), m.Identity);
     QCOMPARE(p.dialogs->shown().size(), std::size_t(1));
-    QVERIFY(m.ReplyTimedOut);
+    QVERIFY(silence.timedOut);
     QCOMPARE(m.Identity.Model, QStringLiteral("Model LR42"));
-    QCOMPARE(m.ReplyCopy, QStringLiteral("before"));
 }
 
 QTEST_MAIN(Identification)

@@ -26,7 +26,7 @@ const QByteArray Lr40Reply = "1\tCs\t1.0E-9\tF\t0\t3\tD\t0.01\tnone\r\n";
 const QByteArray Px80Reply = "Cs\t1.0E-9\tF\tD\t0.01\tnone\r\n";
 
 void answerMeasurements(TestProgram& p) {
-    if (p.root->variant().isLR40()) {
+    if ((p.root->variant().kind == VariantKind::LR40)) {
         p.port->answer("MEAS:*WAIT:FETC?", Lr40Reply, 0.05);
     } else {
         p.port->answer("*STB?", "0\r\n", 0.05);

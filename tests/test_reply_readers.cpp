@@ -2,9 +2,9 @@
 // clock, and both not-responding messages with both answers.
 #include "app/Form1.h"
 #include "link/InstrumentLink.h"
-#include "link/PortError.h"
-#include "link/ProgramEnding.h"
 #include "support/TestProgram.h"
+#include "values/Failure.h"
+#include "values/ProgramEnding.h"
 
 #include <QtTest>
 
@@ -91,13 +91,10 @@ void ReplyReaders::joinsWhatArrives() {
     for (int i = 0; i < times.size(); ++i)
         p.port->arrive(pieces.at(i), times.at(i) < 0 ? start - 1.0 : start + times.at(i));
 
-    if (settled)
-        p.root->link().ReadReplySettled();
-    else
-        p.root->link().ReadReply();
+    const Reply read = settled ? p.root->link().ReadReplySettled() : p.root->link().ReadReply();
 
-    QCOMPARE(p.root->module1().ReplyText, reply);
-    QCOMPARE(p.root->module1().ReplyTimedOut, false);
+    QCOMPARE(read.text, reply);
+    QCOMPARE(read.timedOut, false);
     QCOMPARE(p.dialogs->shown().size(), std::size_t(0));
     QCOMPARE(p.port->pendingInput(), leftInPort);
     const double took = p.timing->now() - start;
@@ -126,12 +123,11 @@ void ReplyReaders::silentInstrumentAsksOnce() {
 
     TestProgram p(variantNamed(variant));
     p.connect();
-    p.root->module1().ReplyText = QStringLiteral("stale");
     double shownAt = 0;
     p.dialogs->onMessage([&](const ScriptedDialogs::Shown&) { shownAt = p.timing->now(); });
     const double start = p.timing->now();
 
-    settled ? p.root->link().ReadReplySettled() : p.root->link().ReadReply();
+    const Reply read = settled ? p.root->link().ReadReplySettled() : p.root->link().ReadReply();
 
     QCOMPARE(p.dialogs->shown().size(), std::size_t(1));
     const ScriptedDialogs::Shown& box = p.dialogs->shown().front();
@@ -141,14 +137,13 @@ void ReplyReaders::silentInstrumentAsksOnce() {
     QCOMPARE(box.title, p.root->variant().applicationTitle);
     QVERIFY(shownAt - start > afterSeconds);
     QVERIFY(shownAt - start < afterSeconds + 0.06);
-    QCOMPARE(p.root->module1().ReplyText, QString());
-    QCOMPARE(p.root->module1().ReplyTimedOut, true);
+    QCOMPARE(read.text, QString());
+    QCOMPARE(read.timedOut, true);
     QVERIFY(!p.root->ended());
 
-    // The next read starts afresh: a reply now clears the flag.
+    // The next read starts afresh.
     p.port->arrive("ok\n", p.timing->now());
-    p.root->link().ReadReply();
-    QCOMPARE(p.root->module1().ReplyTimedOut, false);
+    QCOMPARE(p.root->link().ReadReply().timedOut, false);
 }
 
 void ReplyReaders::cancelEndsTheProgram_data() {
@@ -178,7 +173,6 @@ void ReplyReaders::cancelEndsTheProgram() {
     QVERIFY(!p.root->resultLog().isOpen());
     QVERIFY(p.root->existingFrmMeasure() == nullptr);
     QVERIFY(!p.root->form1().isVisible());
-    QCOMPARE(p.root->module1().ReplyTimedOut, false);
 }
 
 void ReplyReaders::settledReadPausesWithoutEvents() {
@@ -186,20 +180,19 @@ void ReplyReaders::settledReadPausesWithoutEvents() {
     p.connect();
     p.port->arrive("0\r\n", p.timing->now() + 0.1);
     const int pumpsBefore = p.timing->pumps();
-    p.root->link().ReadReplySettled();
+    const Reply read = p.root->link().ReadReplySettled();
     QCOMPARE(p.timing->totalSleptMs(), 200);
     // Pumps run before the pause (until the first character) and once after it.
     QVERIFY(p.timing->pumps() - pumpsBefore >= 2);
-    QCOMPARE(p.root->module1().ReplyText, QStringLiteral("0\r\n"));
+    QCOMPARE(read.text, QStringLiteral("0\r\n"));
 }
 
 void ReplyReaders::closedPortFailsTheRead() {
     TestProgram p(lr40Profile());
     p.connect();
-    p.root->module1().ReplyText = QStringLiteral("old");
     p.root->port().setPortOpen(false);
-    QVERIFY_THROWS_EXCEPTION(PortError, p.root->link().ReadReply());
-    QVERIFY_THROWS_EXCEPTION(PortError, p.root->link().SendCommand(QStringLiteral("*IDN?")));
+    QVERIFY_THROWS_EXCEPTION(Failure, p.root->link().ReadReply());
+    QVERIFY_THROWS_EXCEPTION(Failure, p.root->link().SendCommand(QStringLiteral("*IDN?")));
     QCOMPARE(p.dialogs->shown().size(), std::size_t(0));
 }
 

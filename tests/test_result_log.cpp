@@ -38,13 +38,13 @@ struct LoggingBench {
     explicit LoggingBench(const QString& variant) : p(variantNamed(variant)) {
         p.connect();
         p.root->configure();
-        answerWith(p.root->variant().isLR40() ? Lr40Reply : Px80Reply);
+        answerWith((p.root->variant().kind == VariantKind::LR40) ? Lr40Reply : Px80Reply);
         p.port->clearRecord();
         p.dialogs->clear();
     }
 
     void answerWith(const QByteArray& reply) {
-        if (p.root->variant().isLR40()) {
+        if ((p.root->variant().kind == VariantKind::LR40)) {
             p.port->answer("MEAS:*WAIT:FETC?", reply, 0.05);
         } else {
             p.port->answer("*STB?", "0\r\n", 0.05);

@@ -1,5 +1,6 @@
 // The sweep's frequency arithmetic on its own: worked tables, rounding, degenerate entries.
 #include "measure/SweepStepping.h"
+#include "numbers/Rounding.h"
 
 #include <QRandomGenerator>
 #include <QtTest>
@@ -121,7 +122,7 @@ void SweepSteppingTest::roundingToInt32() {
     QFETCH(double, value);
     QFETCH(bool, fits);
     QFETCH(int, rounded);
-    const std::optional<qint32> result = roundHalfEvenToInt32(value);
+    const std::optional<qint32> result = roundHalfEven<qint32>(value);
     QCOMPARE(result.has_value(), fits);
     if (fits)
         QCOMPARE(*result, rounded);

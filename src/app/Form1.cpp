@@ -1,11 +1,12 @@
 #include "app/Form1.h"
 
-#include "app/HandlerGuard.h"
-#include "app/PanelLook.h"
-#include "app/ProgramRoot.h"
-#include "config/Configure.h"
+#include "instrument/Instrument.h"
 #include "link/SerialPort.h"
-#include "measure/FrmMeasure.h"
+#include "logging/ResultLog.h"
+#include "profiles/InstrumentVariant.h"
+#include "widgets/HandlerGuard.h"
+#include "widgets/PanelLook.h"
+#include "widgets/WidgetFactory.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -16,53 +17,36 @@
 #include <QVBoxLayout>
 
 namespace {
-QLabel* namedLabel(const QString& name, const QString& text, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    return label;
-}
-
 QComboBox* editableList(const QString& name, const QStringList& items, QWidget* parent) {
-    auto* box = new QComboBox(parent);
-    box->setObjectName(name);
+    auto* box = Widgets::list(parent, name, items);
     box->setEditable(true);
     // Typed text is read as it stands; it is never added to the list.
     box->setInsertPolicy(QComboBox::NoInsert);
-    box->addItems(items);
     box->setCurrentIndex(-1);
     return box;
 }
-
-QPushButton* namedButton(const QString& name, const QString& caption, const QString& tip,
-                         QWidget* parent) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setToolTip(tip);
-    PanelLook::dressButton(*button);
-    return button;
-}
 } // namespace
 
-Form1::Form1(ProgramRoot& root) : QWidget(nullptr), m_root(root) {
-    const InstrumentVariant& v = root.variant();
+Form1::Form1(const ConnectionServices& services) : QWidget(nullptr), m_services(services) {
+    const InstrumentVariant& v = services.variant;
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(v.connection.caption);
 
     m_port = editableList(QStringLiteral("port"), {QStringLiteral("1"), QStringLiteral("2")}, this);
     m_baud = editableList(QStringLiteral("baud"), {QStringLiteral("9600"), QStringLiteral("19200")},
                           this);
-    m_measure = namedButton(QStringLiteral("Measure"), QStringLiteral("Finished"),
-                            QStringLiteral("Displays measurement Data"), this);
-    m_command3 = namedButton(QStringLiteral("Command3"), QStringLiteral("Exit"),
-                             QStringLiteral("Exits program"), this);
+    m_connect = Widgets::button(this, QStringLiteral("Measure"), QStringLiteral("Finished"),
+                                QStringLiteral("Displays measurement Data"));
+    m_exit = Widgets::button(this, QStringLiteral("Command3"), QStringLiteral("Exit"),
+                             QStringLiteral("Exits program"));
 
-    QLabel* label3 = namedLabel(QStringLiteral("Label3"), QStringLiteral("ComPort : "), this);
-    QLabel* label5 = namedLabel(QStringLiteral("Label5"), v.connection.baudLabel, this);
-    QLabel* version = namedLabel(QStringLiteral("Version"), v.connection.versionLabel, this);
+    QLabel* label3 = Widgets::label(this, QStringLiteral("Label3"), QStringLiteral("ComPort : "));
+    QLabel* label5 = Widgets::label(this, QStringLiteral("Label5"), v.connection.baudLabel);
+    QLabel* version = Widgets::label(this, QStringLiteral("Version"), v.connection.versionLabel);
     QLabel* label4 =
-        namedLabel(QStringLiteral("Label4"), QStringLiteral("Marovex Instruments"), this);
-    QLabel* label6 = namedLabel(QStringLiteral("Label6"),
-                                QStringLiteral("Customer service: service@marovex.example"), this);
+        Widgets::label(this, QStringLiteral("Label4"), QStringLiteral("Marovex Instruments"));
+    QLabel* label6 = Widgets::label(this, QStringLiteral("Label6"),
+                                    QStringLiteral("Customer service: service@marovex.example"));
     label3->setBuddy(m_port);
     label5->setBuddy(m_baud);
 
@@ -76,8 +60,8 @@ Form1::Form1(ProgramRoot& root) : QWidget(nullptr), m_root(root) {
     form->addWidget(label5, 1, 0);
     form->addWidget(m_baud, 1, 1);
     form->setColumnMinimumWidth(2, 16);
-    form->addWidget(m_measure, 0, 3);
-    form->addWidget(m_command3, 1, 3);
+    form->addWidget(m_connect, 0, 3);
+    form->addWidget(m_exit, 1, 3);
     form->setColumnStretch(1, 1);
     // Wide enough for a typed port or baud rate such as "115200".
     for (QComboBox* box : {m_port, m_baud})
@@ -103,25 +87,25 @@ Form1::Form1(ProgramRoot& root) : QWidget(nullptr), m_root(root) {
     PanelLook::dressWindow(*this);
 
     setTabOrder(m_port, m_baud);
-    setTabOrder(m_baud, m_measure);
-    setTabOrder(m_measure, m_command3);
+    setTabOrder(m_baud, m_connect);
+    setTabOrder(m_connect, m_exit);
 
-    connect(m_measure, &QPushButton::clicked, this, &Form1::Measure_Click);
-    connect(m_command3, &QPushButton::clicked, this, &Form1::Command3_Click);
+    connect(m_connect, &QPushButton::clicked, this, &Form1::Measure_Click);
+    connect(m_exit, &QPushButton::clicked, this, &Form1::Command3_Click);
 }
 
 void Form1::Form_Load() {
-    SerialPort& port = m_root.port();
+    SerialPort& port = m_services.port;
     // Start-up reports nothing: a missing port simply stays closed.
     ignoringFailure([&] { port.setPortOpen(false); });
     ignoringFailure([&] { port.setPortOpen(true); });
     m_port->setCurrentIndex(0);
     m_baud->setCurrentIndex(0);
-    m_command3->setEnabled(true);
+    m_exit->setEnabled(true);
 }
 
 void Form1::Measure_Click() {
-    runHandler(m_root.dialogs(), QStringLiteral("Form1 -> Measure_Click"),
+    runHandler(m_services.dialogs, QStringLiteral("Form1 -> Measure_Click"),
                [this] { connectSequence(); });
 }
 
@@ -129,7 +113,7 @@ void Form1::connectSequence() {
     // A port left closed by a failed start-up or connect is simply opened again with the
     // operator's choice, so that connecting works once the line is back.
     const int number = m_port->currentText() == QLatin1String("1") ? 1 : 2;
-    SerialPort& port = m_root.port();
+    SerialPort& port = m_services.port;
 
     port.setPortOpen(false);
     port.setCommPort(number);
@@ -142,43 +126,22 @@ void Form1::connectSequence() {
     if (!openChosenPort(number))
         return;
 
-    handOver();
+    m_services.instrument.handOver(m_services.link, port, [this](bool bringToFront) {
+        hide();
+        emit resultsWanted(bringToFront);
+    });
 }
 
 bool Form1::openChosenPort(int number) {
     try {
-        m_root.port().setPortOpen(true);
+        m_services.port.setPortOpen(true);
         return true;
-    } catch (const PortError&) {
-        m_root.dialogs().message(QStringLiteral("Comm port %1 not available").arg(number),
-                                 MessageButtons::Ok, MessageIcon::None,
-                                 m_root.variant().applicationTitle);
+    } catch (const Failure&) {
+        m_services.dialogs.message(QStringLiteral("Comm port %1 not available").arg(number),
+                                   MessageButtons::Ok, MessageIcon::None,
+                                   m_services.variant.applicationTitle);
         return false;
     }
-}
-
-void Form1::handOver() {
-    const InstrumentVariant& v = m_root.variant();
-    InstrumentLink& link = m_root.link();
-    if (v.isLR40()) {
-        for (const QString& command : v.connection.preparationCommands)
-            link.SendCommand(command);
-        hide();
-        m_root.frmMeasure().show();
-        return;
-    }
-    hide();
-    m_root.frmMeasure().show();
-    SerialPort& port = m_root.port();
-    port.setDTREnable(true);
-    port.setRTSEnable(true);
-    port.setInBufferCount(0);
-    for (const QString& command : v.connection.preparationCommands)
-        link.SendCommand(command);
-    FrmMeasure& results = m_root.frmMeasure();
-    results.show();
-    results.raise();
-    results.activateWindow();
 }
 
 void Form1::Command3_Click() {
@@ -186,18 +149,15 @@ void Form1::Command3_Click() {
     if (m_inExitSequence)
         return;
     m_inExitSequence = true;
-    m_root.setExiting();
+    emit exitStarted();
     ignoringFailure([this] {
-        if (m_root.port().PortOpen())
-            m_root.port().setPortOpen(false);
+        if (m_services.port.PortOpen())
+            m_services.port.setPortOpen(false);
     });
-    ignoringFailure([this] { m_root.resultLog().close(); });
-    if (Configure* configure = m_root.existingConfigure())
-        configure->close();
-    if (FrmMeasure* results = m_root.existingFrmMeasure())
-        results->close();
+    ignoringFailure([this] { m_services.log.close(); });
+    emit otherWindowsToClose();
     close();
-    m_root.noteEnded();
+    emit ended();
 }
 
 void Form1::closeEvent(QCloseEvent* event) {

@@ -1,20 +1,20 @@
 #include "app/ProgramRoot.h"
 
 #include "app/Form1.h"
-#include "app/HandlerGuard.h"
 #include "config/Configure.h"
 #include "link/SerialPort.h"
 #include "measure/FrmMeasure.h"
 #include "platform/Dialogs.h"
 #include "platform/Timing.h"
+#include "widgets/HandlerGuard.h"
 
 #include <utility>
 
 ProgramRoot::ProgramRoot(InstrumentVariant variant, std::unique_ptr<SerialPort> port,
                          std::unique_ptr<Timing> timing, std::unique_ptr<Dialogs> dialogs)
-    : m_variant(std::move(variant)), m_port(std::move(port)), m_timing(std::move(timing)),
-      m_dialogs(std::move(dialogs)),
-      m_link(m_variant, *m_port, *m_timing, *m_dialogs, m_module1, [this] { shutdownPath(); }) {}
+    : m_variant(std::move(variant)), m_instrument(makeInstrument(m_variant)),
+      m_port(std::move(port)), m_timing(std::move(timing)), m_dialogs(std::move(dialogs)),
+      m_link(m_variant, *m_port, *m_timing, *m_dialogs, [this] { shutdownPath(); }) {}
 
 ProgramRoot::~ProgramRoot() {
     // Top-level windows have no Qt parent; the program owns them.
@@ -32,14 +32,26 @@ void ProgramRoot::start() {
 }
 
 Form1& ProgramRoot::form1() {
-    if (!m_form1)
-        m_form1 = new Form1(*this);
+    if (!m_form1) {
+        m_form1 = new Form1(
+            ConnectionServices{m_variant, *m_port, m_link, *m_instrument, *m_dialogs, m_resultLog});
+        connect(m_form1, &Form1::resultsWanted, this, &ProgramRoot::showResults);
+        connect(m_form1, &Form1::exitStarted, this, &ProgramRoot::beginExit);
+        connect(m_form1, &Form1::otherWindowsToClose, this, &ProgramRoot::closeOtherWindows);
+        connect(m_form1, &Form1::ended, this, &ProgramRoot::noteEnded);
+    }
     return *m_form1;
 }
 
 FrmMeasure& ProgramRoot::frmMeasure() {
     if (!m_frmMeasure) {
-        m_frmMeasure = new FrmMeasure(*this);
+        m_frmMeasure = new FrmMeasure(
+            ResultsServices{m_variant, *m_instrument, m_link, *m_timing, *m_dialogs, m_resultLog,
+                            m_module1, [this] { return configure().runSettings(); }});
+        connect(m_frmMeasure, &FrmMeasure::configurationWanted, this,
+                &ProgramRoot::openConfiguration);
+        connect(m_frmMeasure, &FrmMeasure::left, this, &ProgramRoot::leaveResults);
+        connect(m_frmMeasure, &FrmMeasure::runningChanged, this, &ProgramRoot::setRunInProgress);
         m_frmMeasure->Form_Load();
     }
     return *m_frmMeasure;
@@ -47,8 +59,19 @@ FrmMeasure& ProgramRoot::frmMeasure() {
 
 Configure& ProgramRoot::configure() {
     if (!m_configure) {
-        m_configure = new Configure(*this);
-        m_configure->Form_Load();
+        m_configure = new Configure(
+            ConfigureServices{m_variant, m_link, *m_timing, *m_dialogs, m_module1.Identity});
+        Configure* window = m_configure;
+        connect(window, &Configure::exitPressed, this, [this] { frmMeasure().show(); });
+        connect(window, &Configure::closed, this, [this] {
+            QWidget* closing = m_configure.data();
+            m_configure.clear();
+            retire(closing);
+        });
+        connect(this, &ProgramRoot::runInProgressChanged, window,
+                [window](bool running) { window->setUploadsAllowed(!running); });
+        window->setUploadsAllowed(!m_runInProgress);
+        window->Form_Load();
     }
     return *m_configure;
 }
@@ -61,6 +84,30 @@ Configure* ProgramRoot::existingConfigure() const {
     return m_configure.data();
 }
 
+void ProgramRoot::showResults(bool bringToFront) {
+    FrmMeasure& results = frmMeasure();
+    results.show();
+    if (bringToFront) {
+        results.raise();
+        results.activateWindow();
+    }
+}
+
+void ProgramRoot::openConfiguration() {
+    Configure& window = configure();
+    window.showModel(m_module1.Identity.Model);
+    window.show();
+    window.raise();
+}
+
+void ProgramRoot::leaveResults() {
+    QWidget* leaving = m_frmMeasure.data();
+    m_frmMeasure.clear();
+    retire(leaving);
+    if (!m_exiting)
+        form1().show();
+}
+
 void ProgramRoot::retire(QWidget* window) {
     if (!window)
         return;
@@ -69,16 +116,17 @@ void ProgramRoot::retire(QWidget* window) {
     window->deleteLater();
 }
 
-void ProgramRoot::discardFrmMeasure() {
-    QWidget* window = m_frmMeasure.data();
-    m_frmMeasure.clear();
-    retire(window);
+void ProgramRoot::beginExit() {
+    m_exiting = true;
+    if (m_frmMeasure)
+        m_frmMeasure->noteProgramExiting();
 }
 
-void ProgramRoot::discardConfigure() {
-    QWidget* window = m_configure.data();
-    m_configure.clear();
-    retire(window);
+void ProgramRoot::closeOtherWindows() {
+    if (m_configure)
+        m_configure->close();
+    if (m_frmMeasure)
+        m_frmMeasure->close();
 }
 
 void ProgramRoot::setRunInProgress(bool running) {
@@ -93,6 +141,8 @@ void ProgramRoot::noteEnded() {
         return;
     m_ended = true;
     m_link.markProgramEnded();
+    if (m_frmMeasure)
+        m_frmMeasure->noteProgramExiting();
     emit programEnded();
 }
 

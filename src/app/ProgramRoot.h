@@ -1,5 +1,6 @@
 #pragma once
 
+#include "instrument/Instrument.h"
 #include "link/InstrumentLink.h"
 #include "link/Module1.h"
 #include "logging/ResultLog.h"
@@ -19,9 +20,10 @@ class FrmMeasure;
 class Configure;
 class QWidget;
 
-// The program: owns the instrument profile, Module1, the services and the three windows.
-// Windows reach each other through it; nothing else is global, so a test can build as
-// many independent programs as it likes.
+// The program: owns the instrument profile and object, Module1, the services and the
+// three windows. It alone knows every window: it creates them, hands each the narrow
+// services it uses, and routes what one window announces to another. Nothing else is
+// global, so a test can build as many independent programs as it likes.
 class ProgramRoot : public QObject {
     Q_OBJECT
 public:
@@ -33,6 +35,7 @@ public:
     void start();
 
     const InstrumentVariant& variant() const { return m_variant; }
+    const Instrument& instrument() const { return *m_instrument; }
     Module1& module1() { return m_module1; }
     InstrumentLink& link() { return m_link; }
     SerialPort& port() { return *m_port; } // MSComm1
@@ -47,20 +50,13 @@ public:
     FrmMeasure* existingFrmMeasure() const;
     Configure* existingConfigure() const;
 
-    // Drops a closed window; the next touch creates a new one.
-    void discardFrmMeasure();
-    void discardConfigure();
-
     // A measurement run is under way: uploads are refused meanwhile.
     bool runInProgress() const { return m_runInProgress; }
     void setRunInProgress(bool running);
 
     // The exit sequence is under way or done.
     bool exiting() const { return m_exiting; }
-    void setExiting() { m_exiting = true; }
     bool ended() const { return m_ended; }
-    // The last window closed: the program is over.
-    void noteEnded();
 
     // Cancel in a not-responding message: log file and port closed, Form1 closed (its
     // unload runs the exit sequence), program over.
@@ -71,9 +67,17 @@ signals:
     void programEnded();
 
 private:
+    void showResults(bool bringToFront);
+    void openConfiguration();
+    void leaveResults();
+    void beginExit();
+    void closeOtherWindows();
+    void noteEnded();
+    // Drops a closed window; the next touch creates a new one.
     void retire(QWidget* window);
 
     InstrumentVariant m_variant;
+    std::unique_ptr<Instrument> m_instrument;
     Module1 m_module1;
     std::unique_ptr<SerialPort> m_port;
     std::unique_ptr<Timing> m_timing;

@@ -1,12 +1,13 @@
 #include "config/Configure.h"
 
-#include "app/HandlerGuard.h"
-#include "app/ProgramRoot.h"
-#include "config/EditableList.h"
+#include "config/ControlText.h"
 #include "config/FocusReporting.h"
 #include "config/UploadSequence.h"
-#include "measure/FrmMeasure.h"
+#include "link/InstrumentLink.h"
 #include "platform/Timing.h"
+#include "profiles/InstrumentVariant.h"
+#include "widgets/EditableList.h"
+#include "widgets/HandlerGuard.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -23,10 +24,13 @@ void selectItem(QComboBox* list, int position) {
 }
 } // namespace
 
-Configure::Configure(ProgramRoot& root) : QWidget(nullptr), m_root(root), m_checks(root, *this) {
+Configure::Configure(const ConfigureServices& services)
+    : QWidget(nullptr), m_variant(services.variant), m_link(services.link),
+      m_timing(services.timing), m_dialogs(services.dialogs),
+      m_checks(services.variant, services.dialogs, services.identity, *this) {
     setObjectName(QStringLiteral("Configure"));
     setWindowTitle(QStringLiteral("Configuration"));
-    const ConfigProfile& profile = root.variant().config;
+    const ConfigProfile& profile = m_variant.config;
     createControls(profile);
     if (profile.hasSystemSettings)
         layOutWithSystemColumn();
@@ -41,29 +45,23 @@ Configure::Configure(ProgramRoot& root) : QWidget(nullptr), m_root(root), m_chec
     connect(m_exit, &QPushButton::clicked, this, &Configure::Exit_Click);
     if (m_cmdUpSys)
         connect(m_cmdUpSys, &QPushButton::clicked, this, &Configure::CmdUpSys_Click);
-
-    // No upload may put its commands between those of a measurement run.
-    connect(&root, &ProgramRoot::runInProgressChanged, this,
-            [this](bool running) { setUploadsAllowed(!running); });
-    setUploadsAllowed(!root.runInProgress());
 }
 
 void Configure::watchEntries() {
-    for (const EntryRule& rule : m_root.variant().config.entryRules) {
+    for (const EntryRule& rule : m_variant.config.entryRules) {
         auto* reporter = dynamic_cast<FocusLossReporter*>(findChild<QWidget*>(rule.entry));
         if (!reporter)
             continue;
         const QString title = QStringLiteral("Configure -> %1_LostFocus").arg(rule.entry);
-        reporter->onFocusLost([this, &rule, title] {
-            runHandler(m_root.dialogs(), title, [&] { m_checks.check(rule); });
-        });
+        reporter->onFocusLost(
+            [this, &rule, title] { runHandler(m_dialogs, title, [&] { m_checks.check(rule); }); });
     }
     if (auto* reporter = dynamic_cast<FocusLossReporter*>(m_ppar))
         reporter->onFocusLost([this] { Ppar_LostFocus(); });
 }
 
 void Configure::Form_Load() {
-    const ConfigProfile& profile = m_root.variant().config;
+    const ConfigProfile& profile = m_variant.config;
     m_ppar->setCurrentIndex(0);
     Ppar_Click();
     m_spar->setCurrentIndex(0);
@@ -84,15 +82,29 @@ void Configure::Form_Load() {
     if (profile.creationCommand.isEmpty())
         return;
     // A failed send must not end the program: reported like any handler failure.
-    runHandler(m_root.dialogs(), QStringLiteral("Configure -> Form_Load"), [&] {
-        m_root.link().SendCommand(profile.creationCommand);
-        m_root.timing().sleepMs(profile.creationWaitMs);
+    runHandler(m_dialogs, QStringLiteral("Configure -> Form_Load"), [&] {
+        m_link.SendCommand(profile.creationCommand);
+        m_timing.sleepMs(profile.creationWaitMs);
     });
+}
+
+RunSettings Configure::runSettings() const {
+    RunSettings settings;
+    settings.sweep = m_singleOrSweep->currentText() != QLatin1String("Single Measurement");
+    settings.startText = m_startFreq->text();
+    settings.stopText = m_stopFreq->text();
+    settings.stepsText = m_sweepSteps->text();
+    settings.logarithmic = m_logsweep->checkState() != Qt::Unchecked;
+    return settings;
+}
+
+void Configure::showModel(const QString& model) {
+    m_unit->setText(model);
 }
 
 void Configure::Exit_Click() {
     hide();
-    m_root.frmMeasure().show();
+    emit exitPressed();
 }
 
 void Configure::SingleorSweep_Click() {
@@ -100,29 +112,33 @@ void Configure::SingleorSweep_Click() {
 }
 
 void Configure::Update_Click() {
-    if (m_root.runInProgress())
+    if (!m_uploadsAllowed)
         return;
     takeFocusFromEntries(m_update);
-    runReportingUpload(m_root.dialogs(), m_root.variant().config.testUploadReport,
-                       [this] { uploadTest(); });
+    runHandler(m_dialogs, m_variant.config.testUploadReport, [this] { uploadTest(); });
 }
 
 void Configure::uploadTest() {
     // Step 0: the frequency check, exactly as on focus loss, so sFreq matches the entry.
     m_checks.check(QStringLiteral("freq"));
-    const UploadSource source{*this, sFreq(), m_bDC};
-    sendUpload(m_root.variant().config.testUpload, source, m_root.link(), m_root.timing());
+    upload(m_variant.config.testUpload);
 }
 
 void Configure::CmdUpSys_Click() {
-    if (m_root.runInProgress() || !m_cmdUpSys)
+    if (!m_uploadsAllowed || !m_cmdUpSys)
         return;
     takeFocusFromEntries(m_cmdUpSys);
-    const ConfigProfile& profile = m_root.variant().config;
-    runReportingUpload(m_root.dialogs(), profile.systemUploadReport, [&] {
-        const UploadSource source{*this, sFreq(), m_bDC};
-        sendUpload(profile.systemUpload, source, m_root.link(), m_root.timing());
-    });
+    runHandler(m_dialogs, m_variant.config.systemUploadReport,
+               [this] { upload(m_variant.config.systemUpload); });
+}
+
+void Configure::upload(const std::vector<UploadStep>& steps) {
+    const UploadSource source{*this, sFreq(), m_bDC};
+    sendUpload(steps, source, m_link, m_timing,
+               [this](const UploadStep& step, const QString& sent) {
+                   if (step.argument == UploadStep::Argument::TestFrequency)
+                       emit testFrequencySent(sent.mid(step.keyword.size()));
+               });
 }
 
 void Configure::takeFocusFromEntries(QPushButton* pressed) {
@@ -134,6 +150,7 @@ void Configure::takeFocusFromEntries(QPushButton* pressed) {
 }
 
 void Configure::setUploadsAllowed(bool allowed) {
+    m_uploadsAllowed = allowed;
     m_update->setEnabled(allowed);
     if (m_cmdUpSys)
         m_cmdUpSys->setEnabled(allowed);
@@ -142,5 +159,5 @@ void Configure::setUploadsAllowed(bool allowed) {
 void Configure::closeEvent(QCloseEvent* event) {
     // Closing with the title bar discards the window and its values.
     event->accept();
-    m_root.discardConfigure();
+    emit closed();
 }

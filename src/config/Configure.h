@@ -1,11 +1,18 @@
 #pragma once
 
-#include "config/EditableList.h"
 #include "config/EntryChecks.h"
+#include "values/RunSettings.h"
+#include "widgets/EditableList.h"
 
 #include <QWidget>
 
-class ProgramRoot;
+#include <vector>
+
+class Dialogs;
+class InstrumentLink;
+class Timing;
+struct InstrumentIdentity;
+struct InstrumentVariant;
 class QCheckBox;
 class QComboBox;
 class QFrame;
@@ -14,18 +21,36 @@ class QLineEdit;
 class QPushButton;
 struct ConfigProfile;
 
+// What the configuration window works with.
+struct ConfigureServices {
+    const InstrumentVariant& variant;
+    InstrumentLink& link;
+    Timing& timing;
+    Dialogs& dialogs;
+    // The identity of the instrument, kept by the program; the bias limit depends on its model.
+    const InstrumentIdentity& identity;
+};
+
 // The configuration window, captioned "Configuration": the test settings, the measured
 // parameters, the entry checks and the uploads to the instrument. Hidden by its Exit (all
 // values kept); closed with the title bar it is discarded and made anew on the next touch.
+// Other windows never see its controls: it publishes runSettings() and tells the test
+// frequency it sent.
 //
 // Controls a program lacks (the LR40's test number and system settings in PX80panel) are
 // null.
 class Configure : public QWidget {
     Q_OBJECT
 public:
-    explicit Configure(ProgramRoot& root);
+    explicit Configure(const ConfigureServices& services);
 
-    // Controls other windows read or write.
+    // The single-or-sweep choice and the sweep entries as they stand now.
+    RunSettings runSettings() const;
+    // Shows the instrument's model above the settings.
+    void showModel(const QString& model);
+
+    // The controls, for tests that drive the window as the operator does. Other windows
+    // never touch them: they read runSettings() and hear the signals below.
     QLineEdit* Unit() const { return m_unit; }
     QComboBox* SingleorSweep() const { return m_singleOrSweep; }
     QCheckBox* logsweep() const { return m_logsweep; }
@@ -59,8 +84,18 @@ public:
     // True while the primary parameter is a DC measurement (set when Ppar loses focus).
     bool bDC() const { return m_bDC; }
 
+signals:
+    // Exit was pressed: the window has hidden itself; the Results window is wanted.
+    void exitPressed();
+    // Closed with the title bar: the window and its values are to be discarded.
+    void closed();
+    // An upload has sent the test frequency, given as sent ("conf:freq " + hertz).
+    void testFrequencySent(const QString& hertz);
+
 public slots:
     void Form_Load();
+    // No upload may put its commands between those of a measurement run.
+    void setUploadsAllowed(bool allowed);
     void Exit_Click();
     void SingleorSweep_Click();
     void Update_Click();
@@ -79,13 +114,17 @@ private:
     void applyLook();
     void watchEntries();
     void refillSecondary(const QStringList& items);
-    void setUploadsAllowed(bool allowed);
     void takeFocusFromEntries(QPushButton* pressed);
     void uploadTest();
+    void upload(const std::vector<UploadStep>& steps);
 
-    ProgramRoot& m_root;
+    const InstrumentVariant& m_variant;
+    InstrumentLink& m_link;
+    Timing& m_timing;
+    Dialogs& m_dialogs;
     EntryChecks m_checks;
     bool m_bDC = false;
+    bool m_uploadsAllowed = true;
 
     QLineEdit* m_unit = nullptr;
     QLineEdit* m_testNo = nullptr;

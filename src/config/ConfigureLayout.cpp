@@ -1,10 +1,10 @@
 // The configuration window's controls, their places and colours.
 #include "config/Configure.h"
 
-#include "app/PanelLook.h"
-#include "app/ProgramRoot.h"
-#include "config/EditableList.h"
 #include "config/FocusReporting.h"
+#include "widgets/EditableList.h"
+#include "widgets/PanelLook.h"
+#include "widgets/WidgetFactory.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -21,34 +21,19 @@
 namespace {
 // Entries report their focus loss to the window, which checks them.
 QLineEdit* textEntry(const QString& name, const QString& text, QWidget* parent) {
-    auto* entry = new ReportsFocusLoss<QLineEdit>(text, parent);
-    entry->setObjectName(name);
-    return entry;
+    return Widgets::entry<ReportsFocusLoss<QLineEdit>>(parent, name, text);
 }
 
 template <typename List = QComboBox>
 List* listOf(const QString& name, const QStringList& items, QWidget* parent) {
-    auto* list = new List(parent);
-    list->setObjectName(name);
-    list->addItems(items);
-    return list;
-}
-
-QPushButton* button(const QString& name, const QString& caption, const QString& tip,
-                    QWidget* parent) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setToolTip(tip);
-    PanelLook::dressButton(*b);
-    return b;
+    return Widgets::list<List>(parent, name, items);
 }
 
 // The label beside a control, named after it and its buddy, so Alt+letter and screen
 // readers find the control.
 void label(QWidget* control, const QString& text) {
-    auto* l = new QLabel(text, control->parentWidget());
-    l->setObjectName(QStringLiteral("lbl") + control->objectName());
-    l->setBuddy(control);
+    Widgets::label(control->parentWidget(), QStringLiteral("lbl") + control->objectName(), text)
+        ->setBuddy(control);
 }
 
 QLabel* labelOf(QWidget* control) {
@@ -84,9 +69,8 @@ void chainTabOrder(const QList<QWidget*>& order) {
 } // namespace
 
 void Configure::createControls(const ConfigProfile& profile) {
-    m_unit = new QLineEdit(this);
-    m_unit->setObjectName(QStringLiteral("Unit"));
-    m_unit->setReadOnly(true); // shows the instrument model; written by the measurement window
+    m_unit = Widgets::entry(this, QStringLiteral("Unit"));
+    m_unit->setReadOnly(true); // shows the instrument model, given by the program
     m_unit->setFocusPolicy(Qt::NoFocus);
     m_unit->setFont(PanelLook::arial(20));
 
@@ -131,7 +115,7 @@ void Configure::createControls(const ConfigProfile& profile) {
         m_listSrc = listOf(QStringLiteral("ListSRC"), profile.sourceResistanceItems, this);
         label(m_listSrc, QStringLiteral("Source Res."));
         m_cmdUpSys =
-            button(QStringLiteral("CmdUpSys"), QStringLiteral("Update Sys"), QString(), this);
+            Widgets::button(this, QStringLiteral("CmdUpSys"), QStringLiteral("Update Sys"));
         m_frame1 = new QFrame(this);
         m_frame1->setObjectName(QStringLiteral("Frame1"));
         m_frame1->setFrameShape(QFrame::VLine);
@@ -162,10 +146,9 @@ void Configure::createControls(const ConfigProfile& profile) {
     sweepLayout->addWidget(m_logsweep);
     sweepLayout->addLayout(labelledColumn({m_startFreq, m_stopFreq, m_sweepSteps}));
 
-    m_update = button(QStringLiteral("Update"), QStringLiteral("Update Test"),
-                      QStringLiteral("Sends configuration Data to LR40"), this);
-    m_exit = button(QStringLiteral("Exit"), QStringLiteral("Exit"),
-                    QStringLiteral("Exits without updating LR40"), this);
+    m_update = Widgets::button(this, QStringLiteral("Update"), QStringLiteral("Update Test"),
+                               profile.updateTip);
+    m_exit = Widgets::button(this, QStringLiteral("Exit"), QStringLiteral("Exit"), profile.exitTip);
 }
 
 void Configure::layOutWithSystemColumn() {

@@ -1,11 +1,12 @@
 #include "config/EntryChecks.h"
 
-#include "app/ProgramRoot.h"
 #include "config/ControlText.h"
-#include "config/FrequencyEntry.h"
-#include "config/NumberText.h"
-#include "config/PlainNumber.h"
+#include "numbers/FrequencyEntry.h"
+#include "numbers/NumberText.h"
+#include "numbers/PlainNumber.h"
 #include "platform/Dialogs.h"
+#include "profiles/InstrumentVariant.h"
+#include "values/InstrumentIdentity.h"
 
 #include <QScopedValueRollback>
 #include <QWidget>
@@ -37,10 +38,12 @@ std::optional<double> readEntryNumber(EntryReading reading, const QString& text)
     return std::nullopt;
 }
 
-EntryChecks::EntryChecks(ProgramRoot& root, QWidget& window) : m_root(root), m_window(window) {}
+EntryChecks::EntryChecks(const InstrumentVariant& variant, Dialogs& dialogs,
+                         const InstrumentIdentity& identity, QWidget& window)
+    : m_variant(variant), m_dialogs(dialogs), m_identity(identity), m_window(window) {}
 
 const EntryRule* EntryChecks::ruleFor(const QString& entry) const {
-    for (const EntryRule& rule : m_root.variant().config.entryRules)
+    for (const EntryRule& rule : m_variant.config.entryRules)
         if (rule.entry == entry)
             return &rule;
     return nullptr;
@@ -118,13 +121,13 @@ void EntryChecks::requireAboveStart(const EntryRule& rule, QWidget& entry) {
 }
 
 void EntryChecks::tell(const EntryRule& rule, const QString& message) {
-    const QString title = rule.title.isEmpty() ? m_root.variant().applicationTitle : rule.title;
-    m_root.dialogs().message(message, MessageButtons::Ok, MessageIcon::None, title);
+    const QString title = rule.title.isEmpty() ? m_variant.applicationTitle : rule.title;
+    m_dialogs.message(message, MessageButtons::Ok, MessageIcon::None, title);
 }
 
 float EntryChecks::biasLimit() const {
-    const ConfigProfile& profile = m_root.variant().config;
-    const QString& model = m_root.module1().Identity.Model;
+    const ConfigProfile& profile = m_variant.config;
+    const QString& model = m_identity.Model;
     for (const auto& [modelText, limit] : profile.biasLimitByModel)
         if (model == modelText)
             return limit;

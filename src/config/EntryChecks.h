@@ -6,8 +6,10 @@
 
 #include <optional>
 
-class ProgramRoot;
+class Dialogs;
 class QWidget;
+struct InstrumentIdentity;
+struct InstrumentVariant;
 
 // The checks of the configuration window's numeric entries, one family driven by the
 // program's table of entry rules. A refused text gets its message (OK only), the entry's
@@ -17,7 +19,8 @@ class QWidget;
 // turns its text into a number.
 class EntryChecks {
 public:
-    EntryChecks(ProgramRoot& root, QWidget& window);
+    EntryChecks(const InstrumentVariant& variant, Dialogs& dialogs,
+                const InstrumentIdentity& identity, QWidget& window);
 
     const EntryRule* ruleFor(const QString& entry) const;
 
@@ -38,7 +41,9 @@ private:
     float biasLimit() const;
     QWidget* control(const QString& name) const;
 
-    ProgramRoot& m_root;
+    const InstrumentVariant& m_variant;
+    Dialogs& m_dialogs;
+    const InstrumentIdentity& m_identity;
     QWidget& m_window;
     float m_testFrequency = 0.0f;
     bool m_checking = false;

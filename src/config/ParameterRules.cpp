@@ -2,7 +2,7 @@
 // to the secondary list, the frequency and bias entries, and bDC.
 #include "config/Configure.h"
 
-#include "app/ProgramRoot.h"
+#include "profiles/InstrumentVariant.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -12,7 +12,7 @@ const QString autoPrimary = QStringLiteral("Auto");
 }
 
 void Configure::Ppar_Click() {
-    const ConfigProfile& profile = m_root.variant().config;
+    const ConfigProfile& profile = m_variant.config;
     const QString primary = m_ppar->currentText();
     if (primary == autoPrimary) {
         // The secondary list and its selection stay as they are, unused.
@@ -45,7 +45,7 @@ void Configure::Ppar_Change() {
     if (primary == autoPrimary) {
         m_spar->setEnabled(false);
         m_bDC = false;
-    } else if (m_root.variant().config.dcPrimaries.contains(primary)) {
+    } else if (m_variant.config.dcPrimaries.contains(primary)) {
         m_freq->setEnabled(false);
         m_bias->setEnabled(false);
         m_bDC = true;

@@ -1,11 +1,8 @@
 #include "config/UploadSequence.h"
 
 #include "config/ControlText.h"
-#include "config/NumberText.h"
 #include "link/InstrumentLink.h"
-#include "link/PortError.h"
-#include "link/ProgramEnding.h"
-#include "platform/Dialogs.h"
+#include "numbers/NumberText.h"
 #include "platform/Timing.h"
 
 #include <QWidget>
@@ -14,7 +11,7 @@ namespace {
 const QWidget& sourceControl(const UploadSource& source, const QString& name) {
     const QWidget* control = source.window.findChild<const QWidget*>(name);
     if (!control)
-        throw UploadFailure(QStringLiteral("The window has no control %1").arg(name));
+        throw Failure(QStringLiteral("The window has no control %1").arg(name));
     return *control;
 }
 
@@ -50,8 +47,8 @@ QString argumentOf(const UploadStep& step, const UploadSource& source) {
         return text;
     const std::optional<qint16> number = wholeNumber16(text);
     if (!number)
-        throw UploadFailure(QStringLiteral("%1 \"%2\" is not a whole number from -32768 to 32767")
-                                .arg(step.control, text));
+        throw Failure(QStringLiteral("%1 \"%2\" is not a whole number from -32768 to 32767")
+                          .arg(step.control, text));
     return QString::number(*number);
 }
 } // namespace
@@ -63,34 +60,15 @@ std::optional<QString> uploadCommand(const UploadStep& step, const UploadSource&
 }
 
 void sendUpload(const std::vector<UploadStep>& steps, const UploadSource& source,
-                InstrumentLink& link, Timing& timing) {
+                InstrumentLink& link, Timing& timing, const UploadSent& sent) {
     for (const UploadStep& step : steps) {
         const std::optional<QString> command = uploadCommand(step, source);
         if (!command)
             continue;
         link.SendCommand(*command);
+        if (sent)
+            sent(step, *command);
         if (step.waitMs > 0)
             timing.sleepMs(step.waitMs);
-    }
-}
-
-void runReportingUpload(Dialogs& dialogs, const UploadReport& report,
-                        const std::function<void()>& upload) {
-    const auto tell = [&](const QString& description) {
-        const QString text = report.fixedText.isEmpty()
-                                 ? QStringLiteral("Error occurred: ") + description
-                                 : report.fixedText;
-        dialogs.message(text, MessageButtons::Ok, MessageIcon::Exclamation, report.title);
-    };
-    try {
-        upload();
-    } catch (const ProgramEnding&) {
-        // The operator ended the program; nothing more of the upload may run.
-    } catch (const UploadFailure& failure) {
-        tell(failure.description());
-    } catch (const PortError& failure) {
-        tell(failure.description());
-    } catch (const std::exception& failure) {
-        tell(QString::fromLocal8Bit(failure.what()));
     }
 }

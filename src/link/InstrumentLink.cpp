@@ -1,18 +1,16 @@
 #include "link/InstrumentLink.h"
 
-#include "link/Module1.h"
-#include "link/ProgramEnding.h"
 #include "link/SerialPort.h"
 #include "platform/Dialogs.h"
 #include "platform/Timing.h"
 #include "profiles/InstrumentVariant.h"
+#include "values/ProgramEnding.h"
 
 #include <utility>
 
 InstrumentLink::InstrumentLink(const InstrumentVariant& variant, SerialPort& port, Timing& timing,
-                               Dialogs& dialogs, Module1& module1,
-                               std::function<void()> shutdownPath)
-    : m_variant(variant), m_port(port), m_timing(timing), m_dialogs(dialogs), m_module1(module1),
+                               Dialogs& dialogs, std::function<void()> shutdownPath)
+    : m_variant(variant), m_port(port), m_timing(timing), m_dialogs(dialogs),
       m_shutdownPath(std::move(shutdownPath)) {}
 
 void InstrumentLink::SendCommand(const QString& text) {
@@ -23,14 +21,14 @@ void InstrumentLink::SendCommandEndedBy(const QString& text, const QByteArray& t
     m_port.Output(text.toLatin1() + terminator);
 }
 
-void InstrumentLink::poll(bool first) {
+void InstrumentLink::poll(bool first, QString& collected) {
     if (first)
         m_timing.letEventsRun();
     else
         m_timing.waitForEvents(PollBoundMs);
     if (m_programEnded)
         throw ProgramEnding();
-    m_module1.ReplyText += QString::fromLatin1(m_port.Input());
+    collected += QString::fromLatin1(m_port.Input());
 }
 
 void InstrumentLink::letEventsRun() {
@@ -43,29 +41,36 @@ bool InstrumentLink::elapsedOver(double start, double limit) {
     return m_timing.now() - start > limit;
 }
 
-template <typename Done> void InstrumentLink::pollUntil(Done done, double start) {
+template <typename Done>
+void InstrumentLink::pollUntil(Done done, double start, QString& collected) {
     // The first pass only lets pending events run and takes what is there; later passes
     // sleep in the dispatcher until something arrives.
     bool first = true;
     do {
-        poll(first);
+        poll(first, collected);
         first = false;
-    } while (!done() && !elapsedOver(start, ReadLimitSeconds));
+    } while (!done(collected) && !elapsedOver(start, ReadLimitSeconds));
 }
 
-void InstrumentLink::ReadReply() {
-    m_module1.ReplyText.clear();
-    const double start = m_timing.now();
-    pollUntil([this] { return m_module1.ReplyText.contains(QLatin1Char('\n')); }, start);
-    m_module1.ReplyTimedOut = false;
-    if (m_module1.ReplyText.isEmpty())
-        answerSilence(longNotRespondingText());
+namespace {
+bool hasLineEnd(const QString& text) {
+    return text.contains(QLatin1Char('\n'));
+}
+bool hasAnything(const QString& text) {
+    return !text.isEmpty();
+}
+} // namespace
+
+Reply InstrumentLink::ReadReply() {
+    QString collected;
+    pollUntil(hasLineEnd, m_timing.now(), collected);
+    return finish(collected, longNotRespondingText());
 }
 
-void InstrumentLink::ReadReplySettled() {
-    m_module1.ReplyText.clear();
+Reply InstrumentLink::ReadReplySettled() {
+    QString collected;
     const double start = m_timing.now();
-    pollUntil([this] { return !m_module1.ReplyText.isEmpty(); }, start);
+    pollUntil(hasAnything, start, collected);
 
     // Settling: the rest of the reply comes in while nothing else runs.
     const double settleStart = m_timing.now();
@@ -73,20 +78,22 @@ void InstrumentLink::ReadReplySettled() {
     while (!elapsedOver(settleStart, SettleMs / 1000.0))
         m_timing.sleepMs(1);
 
-    pollUntil([this] { return m_module1.ReplyText.contains(QLatin1Char('\n')); }, start);
-    m_module1.ReplyTimedOut = false;
-    if (m_module1.ReplyText.isEmpty())
-        answerSilence(shortNotRespondingText());
+    pollUntil(hasLineEnd, start, collected);
+    return finish(collected, shortNotRespondingText());
 }
 
-void InstrumentLink::answerSilence(const QString& text) {
-    const MessageAnswer answer = m_dialogs.message(text, MessageButtons::OkCancel,
+Reply InstrumentLink::finish(QString collected, const QString& silenceText) {
+    Reply reply{std::move(collected), false};
+    if (!reply.text.isEmpty())
+        return reply;
+    const MessageAnswer answer = m_dialogs.message(silenceText, MessageButtons::OkCancel,
                                                    MessageIcon::None, m_variant.applicationTitle);
     if (answer == MessageAnswer::Cancel) {
         m_shutdownPath();
         throw ProgramEnding();
     }
-    m_module1.ReplyTimedOut = true;
+    reply.timedOut = true;
+    return reply;
 }
 
 QString InstrumentLink::longNotRespondingText() const {

@@ -6,13 +6,21 @@
 #include <functional>
 
 struct InstrumentVariant;
-struct Module1;
 class SerialPort;
 class Timing;
 class Dialogs;
 
+// One reply as a reader collected it.
+struct Reply {
+    // Every character taken from the port during the read, in arrival order, line end and
+    // anything after it in the same poll included.
+    QString text;
+    // Nothing arrived at all and the operator chose OK in the not-responding message.
+    bool timedOut = false;
+};
+
 // The command channel to the instrument: one command line out, one reply line in under
-// a time limit. Replies land in Module1's ReplyText and ReplyTimedOut.
+// a time limit.
 class InstrumentLink {
 public:
     static constexpr double ReadLimitSeconds = 10.0;
@@ -24,18 +32,18 @@ public:
     // shutdownPath runs when the operator chooses Cancel in a not-responding message;
     // the read then throws ProgramEnding.
     InstrumentLink(const InstrumentVariant& variant, SerialPort& port, Timing& timing,
-                   Dialogs& dialogs, Module1& module1, std::function<void()> shutdownPath);
+                   Dialogs& dialogs, std::function<void()> shutdownPath);
 
-    // Writes text + the variant's terminator in one write. Throws PortError.
+    // Writes text + the variant's terminator in one write. Throws Failure.
     void SendCommand(const QString& text);
     // Writes text + the given terminator in one write (the few commands with their own).
     void SendCommandEndedBy(const QString& text, const QByteArray& terminator);
 
     // One reply line within 10 s; the long not-responding message when nothing came.
-    void ReadReply();
+    Reply ReadReply();
     // As ReadReply, with a 0.2 s settling pause after the first characters; the short
     // message when nothing came.
-    void ReadReplySettled();
+    Reply ReadReplySettled();
 
     // Lets pending events run once, as the sweep does at the top of each point. Throws
     // ProgramEnding once the program has ended inside such an event.
@@ -48,17 +56,17 @@ public:
     QString shortNotRespondingText() const;
 
 private:
-    void poll(bool first);
+    void poll(bool first, QString& collected);
     // Polls until done() or more than the read limit since start; never spins.
-    template <typename Done> void pollUntil(Done done, double start);
+    template <typename Done> void pollUntil(Done done, double start, QString& collected);
     bool elapsedOver(double start, double limit);
-    void answerSilence(const QString& text);
+    // The end of every read: the not-responding message when nothing came.
+    Reply finish(QString collected, const QString& silenceText);
 
     const InstrumentVariant& m_variant;
     SerialPort& m_port;
     Timing& m_timing;
     Dialogs& m_dialogs;
-    Module1& m_module1;
     std::function<void()> m_shutdownPath;
     bool m_programEnded = false;
 };

@@ -1,6 +1,6 @@
 #include "link/QtSerialPortComponent.h"
 
-#include "link/PortError.h"
+#include "values/Failure.h"
 
 #include <QtGlobal>
 
@@ -36,7 +36,7 @@ void QtSerialPortComponent::setPortOpen(bool open) {
         return;
     }
     if (m_port.isOpen())
-        throw PortError(QStringLiteral("Port already open"));
+        throw Failure(QStringLiteral("Port already open"));
     m_lostReason.clear();
     m_port.setPortName(deviceForPort(m_commPort));
     m_port.setBaudRate(m_baud);
@@ -47,7 +47,7 @@ void QtSerialPortComponent::setPortOpen(bool open) {
     if (!m_port.open(QIODevice::ReadWrite)) {
         const QString why = m_port.errorString();
         m_port.clearError();
-        throw PortError(QStringLiteral("Cannot open %1: %2").arg(m_port.portName(), why));
+        throw Failure(QStringLiteral("Cannot open %1: %2").arg(m_port.portName(), why));
     }
     // Line signals that a pseudo-terminal cannot carry are no error.
     if (m_dtr)
@@ -65,7 +65,7 @@ void QtSerialPortComponent::setSettings(const QString& baudText) {
     bool ok = false;
     const int baud = baudText.section(QLatin1Char(','), 0, 0).trimmed().toInt(&ok);
     if (!ok || baud <= 0)
-        throw PortError(QStringLiteral("Invalid baud rate: %1").arg(baudText));
+        throw Failure(QStringLiteral("Invalid baud rate: %1").arg(baudText));
     m_baud = baud;
 }
 
@@ -96,7 +96,7 @@ void QtSerialPortComponent::setInBufferCount(int count) {
 void QtSerialPortComponent::Output(const QByteArray& bytes) {
     requireOpen("Output");
     if (m_port.write(bytes) != bytes.size())
-        throw PortError(
+        throw Failure(
             QStringLiteral("Write to %1 failed: %2").arg(m_port.portName(), m_port.errorString()));
     // QSerialPort writes from its buffer only when the event loop runs; the command must
     // leave now, even when a blocking pause follows.
@@ -106,7 +106,7 @@ void QtSerialPortComponent::Output(const QByteArray& bytes) {
     if (m_port.error() == QSerialPort::WriteError) {
         const QString why = m_port.errorString();
         m_port.clearError();
-        throw PortError(QStringLiteral("Write to %1 failed: %2").arg(m_port.portName(), why));
+        throw Failure(QStringLiteral("Write to %1 failed: %2").arg(m_port.portName(), why));
     }
     requireOpen("Output");
 }
@@ -120,9 +120,9 @@ void QtSerialPortComponent::requireOpen(const char* operation) const {
     if (m_port.isOpen())
         return;
     if (!m_lostReason.isEmpty())
-        throw PortError(
+        throw Failure(
             QStringLiteral("The serial line was lost (%1); the port is closed").arg(m_lostReason));
-    throw PortError(QStringLiteral("Port is not open (%1)").arg(QLatin1String(operation)));
+    throw Failure(QStringLiteral("Port is not open (%1)").arg(QLatin1String(operation)));
 }
 
 void QtSerialPortComponent::onError(QSerialPort::SerialPortError error) {

@@ -4,7 +4,7 @@
 #include <QString>
 
 // The serial port component: the operations the panel needs, named as the program uses
-// them. Every failure is raised as a PortError with a description.
+// them. Every failure is raised as a Failure with a description.
 class SerialPort {
 public:
     virtual ~SerialPort() = default;

@@ -1,21 +1,20 @@
 #include "measure/FrmMeasure.h"
 
-#include "app/Form1.h"
-#include "app/HandlerGuard.h"
-#include "app/ProgramRoot.h"
-#include "config/Configure.h"
-#include "link/Identification.h"
+#include "instrument/Instrument.h"
+#include "link/Module1.h"
+#include "platform/Timing.h"
+#include "profiles/InstrumentVariant.h"
+#include "widgets/HandlerGuard.h"
 
 #include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMetaObject>
 #include <QPushButton>
 
-#include <algorithm>
-#include <utility>
-
-FrmMeasure::FrmMeasure(ProgramRoot& root) : QWidget(nullptr), m_root(root) {
+FrmMeasure::FrmMeasure(const ResultsServices& services)
+    : QWidget(nullptr), m_services(services),
+      m_coordinator([this](Press press) { carryOut(press); }, this),
+      m_logging(services.variant, services.dialogs, services.timing, services.log, *this) {
     setObjectName(QStringLiteral("frmMeasure"));
     setWindowTitle(QStringLiteral("Results"));
     buildControls();
@@ -26,8 +25,8 @@ FrmMeasure::FrmMeasure(ProgramRoot& root) : QWidget(nullptr), m_root(root) {
 FrmMeasure::~FrmMeasure() = default;
 
 void FrmMeasure::Form_Load() {
-    m_bLog = false;
-    m_stopRequested = false;
+    m_logging.reset();
+    m_coordinator.clearStopRequest();
     m_stopLog->setEnabled(false);
     if (m_bin) {
         m_bin->hide();
@@ -43,8 +42,8 @@ void FrmMeasure::showRunningButtons() {
 }
 
 void FrmMeasure::showIdleButtons() {
-    m_cmdLog->setEnabled(!m_bLog);
-    m_stopLog->setEnabled(m_bLog);
+    m_cmdLog->setEnabled(!bLog());
+    m_stopLog->setEnabled(bLog());
     for (QPushButton* b : {m_config, m_lockout, m_start, m_cmdExit})
         b->setEnabled(true);
     m_stopbutton->setEnabled(false);
@@ -53,32 +52,32 @@ void FrmMeasure::showIdleButtons() {
 
 void FrmMeasure::stopbutton_Click() {
     // Only the flag and the buttons: the run notices the flag at the top of its next point.
-    m_stopRequested = true;
+    m_coordinator.requestStop();
     showIdleButtons();
 }
 
-bool FrmMeasure::takeStopRequest() {
-    return std::exchange(m_stopRequested, false);
-}
-
 void FrmMeasure::cmdExit_Click() {
-    if (deferWhileBusy(Press::Leave))
+    if (m_coordinator.deferWhileBusy(Press::Leave))
         return;
     leave();
 }
 
 void FrmMeasure::closeEvent(QCloseEvent* event) {
-    if (m_busyDepth > 0) {
+    if (m_coordinator.busy()) {
         // Discarding the window now would let the running handler write into a deleted
         // window; it leaves once that handler has ended, and a run is asked to stop.
         event->ignore();
-        if (m_runActive)
+        if (m_coordinator.runActive())
             stopbutton_Click();
-        deferWhileBusy(Press::Leave);
+        m_coordinator.deferWhileBusy(Press::Leave);
         return;
     }
     event->accept();
     leave();
+}
+
+void FrmMeasure::noteProgramExiting() {
+    m_coordinator.stopCarryingOut();
 }
 
 void FrmMeasure::leave() {
@@ -86,96 +85,81 @@ void FrmMeasure::leave() {
     if (m_leaving)
         return;
     m_leaving = true;
-    m_deferred.clear();
-    m_root.discardFrmMeasure();
-    if (!m_root.exiting())
-        m_root.form1().show();
+    m_coordinator.dropWaitingPresses();
+    emit left();
+}
+
+void FrmMeasure::carryOut(Press press) {
+    switch (press) {
+    case Press::Start:
+        Start_Click();
+        break;
+    case Press::Config:
+        Config_Click();
+        break;
+    case Press::Lockout:
+        Lockout_Click();
+        break;
+    case Press::Leave:
+        leave();
+        break;
+    }
+}
+
+void FrmMeasure::Start_Click() {
+    // No run inside another: a press while a stopped run finishes its point waits for it.
+    if (m_coordinator.deferWhileBusy(Press::Start))
+        return;
+    m_coordinator.beginBusy();
+    m_coordinator.setRunActive(true);
+    emit runningChanged(true);
+    runHandler(m_services.dialogs, QStringLiteral("frmMeasure -> Start_Click"), [this] {
+        MeasurementRun(m_services.instrument, m_services.link, m_services.timing,
+                       m_services.variant.measure, *this, m_services.runSettings)
+            .execute();
+    });
+    m_coordinator.setRunActive(false);
+    emit runningChanged(false);
+    m_coordinator.endBusy();
 }
 
 void FrmMeasure::Config_Click() {
-    if (deferWhileBusy(Press::Config))
+    if (m_coordinator.deferWhileBusy(Press::Config))
         return;
-    beginBusy();
-    runHandler(m_root.dialogs(), QStringLiteral("frmMeasure -> Config_Click"),
-               [this] { configure(); });
-    endBusy();
+    m_coordinator.beginBusy();
+    runHandler(m_services.dialogs, QStringLiteral("frmMeasure -> Config_Click"),
+               [this] { identifyAndConfigure(); });
+    m_coordinator.endBusy();
 }
 
-void FrmMeasure::configure() {
-    QueryIdentity(m_root.link(), m_root.module1(), m_root.variant());
-    Configure& window = m_root.configure();
-    window.Unit()->setText(m_root.module1().Identity.Model);
-    window.show();
-    window.raise();
-    if (m_bLog)
-        appendToLog(QStringLiteral("Configuration Changed"));
+void FrmMeasure::identifyAndConfigure() {
+    m_services.instrument.identify(m_services.link, m_services.module1.Identity);
+    emit configurationWanted();
+    m_logging.appendLine(QStringLiteral("Configuration Changed"));
 }
 
 void FrmMeasure::Lockout_Click() {
-    if (deferWhileBusy(Press::Lockout))
+    if (m_coordinator.deferWhileBusy(Press::Lockout))
         return;
-    runHandler(m_root.dialogs(), QStringLiteral("frmMeasure -> Lockout_Click"),
+    runHandler(m_services.dialogs, QStringLiteral("frmMeasure -> Lockout_Click"),
                [this] { toggleLock(); });
 }
 
 void FrmMeasure::toggleLock() {
     // The lock state belongs to the program, so after a reopened window the caption and
     // the state may differ; the caption and the state change only once the command is out.
-    Module1& module1 = m_root.module1();
-    if (!module1.PanelLocked) {
-        m_root.link().SendCommand(QStringLiteral("Syst:lock on"));
-        m_lockout->setText(QStringLiteral("Locked Out"));
-        module1.PanelLocked = true;
-    } else {
-        m_root.link().SendCommand(QStringLiteral("Syst:lock off"));
-        m_lockout->setText(QStringLiteral("Not Locked Out"));
-        module1.PanelLocked = false;
-    }
+    bool& locked = m_services.module1.PanelLocked;
+    m_services.instrument.sendLock(m_services.link, !locked);
+    locked = !locked;
+    m_lockout->setText(locked ? QStringLiteral("Locked Out") : QStringLiteral("Not Locked Out"));
 }
 
-bool FrmMeasure::deferWhileBusy(Press press) {
-    if (m_busyDepth == 0)
-        return false;
-    if (std::find(m_deferred.begin(), m_deferred.end(), press) == m_deferred.end())
-        m_deferred.push_back(press);
-    return true;
+void FrmMeasure::cmdLog_Click() {
+    runHandler(m_services.dialogs, QStringLiteral("frmMeasure -> cmdLog_Click"),
+               [this] { m_logging.start(); });
 }
 
-void FrmMeasure::endBusy() {
-    if (--m_busyDepth > 0 || m_deferred.empty())
-        return;
-    if (std::find(m_deferred.begin(), m_deferred.end(), Press::Leave) != m_deferred.end()) {
-        leave();
-        return;
-    }
-    // The other presses run from the event loop, each as if it had just been made.
-    QMetaObject::invokeMethod(this, &FrmMeasure::runDeferredPresses, Qt::QueuedConnection);
-}
-
-void FrmMeasure::runDeferredPresses() {
-    const std::vector<Press> presses = std::exchange(m_deferred, {});
-    for (std::size_t i = 0; i < presses.size(); ++i) {
-        if (m_leaving || m_root.exiting() || m_root.ended())
-            return;
-        if (m_busyDepth > 0) {
-            // Something new started meanwhile: the rest waits for it in turn.
-            m_deferred.insert(m_deferred.end(), presses.begin() + static_cast<long>(i),
-                              presses.end());
-            return;
-        }
-        switch (presses[i]) {
-        case Press::Start:
-            Start_Click();
-            break;
-        case Press::Config:
-            Config_Click();
-            break;
-        case Press::Lockout:
-            Lockout_Click();
-            break;
-        case Press::Leave:
-            leave();
-            return;
-        }
-    }
+void FrmMeasure::StopLog_Click() {
+    runHandler(m_services.dialogs, QStringLiteral("frmMeasure -> StopLog_Click"),
+               [this] { m_logging.stop(); });
 }

@@ -1,30 +1,49 @@
 #pragma once
 
+#include "measure/LoggingController.h"
+#include "measure/MeasurementRun.h"
+#include "measure/RunCoordinator.h"
+#include "values/RunSettings.h"
+
 #include <QString>
-#include <QStringList>
 #include <QWidget>
 
-#include <optional>
-#include <vector>
+#include <functional>
 
-class ProgramRoot;
+class Dialogs;
+class Instrument;
+class InstrumentLink;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-struct DecodedReply;
+class ResultLog;
+class Timing;
+struct InstrumentVariant;
+struct Module1;
+
+// What the Results window works with.
+struct ResultsServices {
+    const InstrumentVariant& variant;
+    const Instrument& instrument;
+    InstrumentLink& link;
+    Timing& timing;
+    Dialogs& dialogs;
+    ResultLog& log;
+    // The program's identity (filled by Config's query) and lock state.
+    Module1& module1;
+    // The configuration's settings, its window made first when there is none yet.
+    std::function<RunSettings()> runSettings;
+};
 
 // The measurement window, captioned "Results": runs single measurements and sweeps,
 // shows their results, toggles the front-panel lock and starts and stops the result log.
-//
-// One instrument conversation at a time: while a run (or the identification query of
-// Config) is under way, presses of Start, Config, Lockout and Exit and a title-bar close
-// wait until it has ended, and are then carried out in the order they came. A close
-// during a run also asks the run to stop. The window is never discarded while one of its
-// own handlers is still running.
-class FrmMeasure : public QWidget {
+// It is the view; the run (MeasurementRun), one conversation at a time (RunCoordinator)
+// and the log (LoggingController) are its parts. It never touches another window: it
+// announces what the operator wants, and the program routes it.
+class FrmMeasure : public QWidget, private RunHost, private LoggingView {
     Q_OBJECT
 public:
-    explicit FrmMeasure(ProgramRoot& root);
+    explicit FrmMeasure(const ResultsServices& services);
     ~FrmMeasure() override;
 
     QPushButton* Start() const { return m_start; }
@@ -47,22 +66,16 @@ public:
     QLineEdit* binBox() const { return m_bin; }
     QLabel* Picture1() const { return m_picture; }
 
-    bool bLog() const { return m_bLog; }
-    bool StopRequested() const { return m_stopRequested; }
-    // A measurement run is executing inside Start_Click.
-    bool runActive() const { return m_runActive; }
+    bool bLog() const { return m_logging.bLog(); }
+    bool StopRequested() const { return m_coordinator.stopRequested(); }
 
-    // Used by the measurement run.
-    void showStatus(const QString& text);
-    void showRunningButtons();
-    void showIdleButtons();
-    void clearStopRequest() { m_stopRequested = false; }
-    // True once when a stop was requested; the request is then cleared.
-    bool takeStopRequest();
-    // Writes the decoded texts into their boxes; throws when the reply ran short.
-    void showResult(const DecodedReply& decoded);
-    // While logging: one record of the six shown texts, after the frequency of a sweep point.
-    void logShownResult(std::optional<qint32> frequency);
+signals:
+    // Config has read the identification: the configuration window is wanted.
+    void configurationWanted();
+    // The window is leaving (Exit, or closed): it is to be discarded.
+    void left();
+    // A run started or ended; no upload may go out meanwhile.
+    void runningChanged(bool running);
 
 public slots:
     void Form_Load();
@@ -73,37 +86,45 @@ public slots:
     void Lockout_Click();
     void cmdLog_Click();
     void StopLog_Click();
+    // The program is exiting: presses still waiting are not carried out.
+    void noteProgramExiting();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    enum class Press { Start, Config, Lockout, Leave };
+    using Press = RunCoordinator::Press;
 
     void buildControls();
     void layOutControls();
     void connectHandlers();
 
+    void carryOut(Press press);
     void leave();
-    void configure();
+    void identifyAndConfigure();
     void toggleLock();
-    void startLogging();
-    void stopLogging();
+    void showIdleButtons();
 
-    // Log writing: a failure is reported once and logging then stops.
-    void appendToLog(const QString& line);
-    void appendRecordToLog(const QStringList& fields);
-    void afterLogWrite(bool written);
-    void reportLogFailure(const QString& path, const QString& description);
-    void showLoggingOff();
-    QString logMessageTitle() const;
+    // RunHost
+    void showStatus(const QString& text) override;
+    void showRunningButtons() override;
+    void showRunComplete() override;
+    void clearStopRequest() override { m_coordinator.clearStopRequest(); }
+    bool takeStopRequest() override { return m_coordinator.takeStopRequest(); }
+    void runBegins(const RunOutline& outline) override;
+    void frequencySent(const QString& hertz) override;
+    QString testFrequency() const override;
+    void showPoint(const MeasuredPoint& point) override;
+    void recordPoint(const MeasuredPoint& point) override;
 
-    bool deferWhileBusy(Press press);
-    void beginBusy() { ++m_busyDepth; }
-    void endBusy();
-    void runDeferredPresses();
+    // LoggingView
+    void showLogButtons(bool logging) override;
+    void showLoggingTo(const QString& path) override;
+    void showLoggingOff() override;
 
-    ProgramRoot& m_root;
+    ResultsServices m_services;
+    RunCoordinator m_coordinator;
+    LoggingController m_logging;
 
     QPushButton* m_start;
     QPushButton* m_stopbutton;
@@ -126,12 +147,7 @@ private:
     QLabel* m_binLabel = nullptr;
     QLabel* m_picture;
 
-    bool m_bLog = false;
-    bool m_stopRequested = false;
-    bool m_runActive = false;
     // The run's button row is showing (during a run and after one was abandoned).
     bool m_runButtonsShown = false;
-    int m_busyDepth = 0;
-    std::vector<Press> m_deferred;
     bool m_leaving = false;
 };

@@ -1,8 +1,9 @@
 // The measurement window's controls and their placement.
 #include "measure/FrmMeasure.h"
 
-#include "app/PanelLook.h"
-#include "app/ProgramRoot.h"
+#include "profiles/InstrumentVariant.h"
+#include "widgets/PanelLook.h"
+#include "widgets/WidgetFactory.h"
 
 #include <QColor>
 #include <QFont>
@@ -25,15 +26,11 @@ using PanelLook::arial;
 // Graphical buttons: the style sheet draws them, so their colours show under every style.
 QPushButton* colouredButton(const QString& name, const QString& caption, const QColor& colour,
                             QWidget* parent) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    PanelLook::dressButton(*button, colour);
-    return button;
+    return Widgets::button(parent, name, caption, QString(), colour);
 }
 
 QLineEdit* textBox(const QString& name, const QColor& background, double points, QWidget* parent) {
-    auto* box = new QLineEdit(parent);
-    box->setObjectName(name);
+    auto* box = Widgets::entry(parent, name);
     box->setFont(arial(points));
     // The boxes show what the instrument sent; typing into them would change the log.
     box->setReadOnly(true);
@@ -55,16 +52,13 @@ void fitWidthTo(QLineEdit* box, const QStringList& samples, Width width = Width:
 }
 
 QLabel* caption(const QString& name, const QString& text, double points, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setFont(arial(points));
-    return label;
+    return Widgets::label(parent, name, text, points);
 }
 } // namespace
 
 void FrmMeasure::buildControls() {
     initMeasureResources();
-    const MeasureProfile& profile = m_root.variant().measure;
+    const MeasureProfile& profile = m_services.variant.measure;
 
     using PanelLook::ButtonGrey;
     m_start = colouredButton(QStringLiteral("Start"), QStringLiteral("Start"),

@@ -1,102 +1,104 @@
 #include "measure/MeasurementRun.h"
 
-#include "app/ProgramRoot.h"
-#include "config/Configure.h"
-#include "measure/FrmMeasure.h"
-#include "measure/ResultDecoding.h"
+#include "instrument/Instrument.h"
+#include "link/InstrumentLink.h"
 #include "measure/SweepEntries.h"
 #include "measure/SweepStepping.h"
 #include "platform/Timing.h"
+#include "profiles/MeasureProfile.h"
+#include "values/Failure.h"
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPushButton>
+#include <algorithm>
+#include <utility>
 
 namespace {
-constexpr int PauseMs = 100;
+constexpr int FrequencyPauseMs = 100;
 }
 
+MeasurementRun::MeasurementRun(const Instrument& instrument, InstrumentLink& link, Timing& timing,
+                               const MeasureProfile& profile, RunHost& host,
+                               std::function<RunSettings()> settings)
+    : m_instrument(instrument), m_link(link), m_timing(timing), m_profile(profile), m_host(host),
+      m_settings(std::move(settings)) {}
+
 void MeasurementRun::execute() {
-    m_window.clearStopRequest();
-    m_window.showRunningButtons();
+    m_host.clearStopRequest();
+    m_host.showRunningButtons();
 
-    Configure& configure = m_root.configure();
     // Read once, here: the configuration window may be closed while the run goes on.
-    const SweepSettings settings = readSweepEntries(
-        configure.StartFreq()->text(), configure.StopFreq()->text(), configure.SweepSteps()->text(),
-        configure.logsweep()->checkState() != Qt::Unchecked);
-    const bool singleMeasurement =
-        configure.SingleorSweep()->currentText() == QLatin1String("Single Measurement");
-
-    if (singleMeasurement)
+    const RunSettings settings = m_settings();
+    const SweepSettings sweep = readSweepEntries(settings.startText, settings.stopText,
+                                                 settings.stepsText, settings.logarithmic);
+    if (!settings.sweep) {
         single();
-    else
-        sweep(settings);
+        return;
+    }
+
+    RunOutline outline;
+    outline.sweep = true;
+    outline.pointCount = std::max(0, sweepLastIndex(sweep.steps) + 1);
+    outline.logarithmic = sweep.logarithmic;
+    outline.pacingSecondsPerPoint =
+        FrequencyPauseMs / 1000.0 + m_instrument.pacingSecondsPerMeasurement();
+    m_host.runBegins(outline);
+
+    const bool completed = walkSweep(
+        sweep,
+        [this](int) {
+            // The stop button is seen here at the latest.
+            m_link.letEventsRun();
+            if (!m_host.takeStopRequest())
+                return true;
+            m_host.showStatus(QStringLiteral("Stopped by User"));
+            return false;
+        },
+        [this](int index, qint32 hertz) {
+            m_instrument.sendFrequency(m_link, hertz);
+            MeasuredPoint point;
+            point.index = index;
+            point.sweepPoint = true;
+            point.frequency = Instrument::frequencyText(hertz);
+            m_host.frequencySent(point.frequency);
+            m_timing.sleepMs(FrequencyPauseMs);
+            m_host.showStatus(QStringLiteral("Measuring ") + QString::number(index));
+            return measurePoint(std::move(point));
+        });
+    if (completed)
+        complete();
 }
 
 void MeasurementRun::single() {
-    if (m_root.variant().measure.singleLetsEventsRunFirst)
-        m_root.link().letEventsRun();
-    m_window.showStatus(QStringLiteral("Measuring"));
-    if (!triggerAndFetch())
-        return;
-    showReply();
-    m_window.logShownResult(std::nullopt);
-    complete();
+    RunOutline outline;
+    outline.pacingSecondsPerPoint = m_instrument.pacingSecondsPerMeasurement();
+    m_host.runBegins(outline);
+    if (m_profile.singleLetsEventsRunFirst)
+        m_link.letEventsRun();
+    m_host.showStatus(QStringLiteral("Measuring"));
+    MeasuredPoint point;
+    point.frequency = m_host.testFrequency();
+    if (measurePoint(std::move(point)))
+        complete();
 }
 
-void MeasurementRun::sweep(const SweepSettings& settings) {
-    InstrumentLink& link = m_root.link();
-    const int lastIndex = sweepLastIndex(settings.steps);
-    qint32 frequency = settings.start;
-    for (int i = 0; i <= lastIndex; ++i) {
-        // The stop button is seen here at the latest.
-        link.letEventsRun();
-        if (m_window.takeStopRequest()) {
-            m_window.showStatus(QStringLiteral("Stopped by User"));
-            return;
-        }
-        frequency = pointFrequency(settings, i, frequency);
-        link.SendCommandEndedBy(QStringLiteral("conf:freq ") + QString::number(frequency),
-                                m_root.variant().measure.frequencyCommandTerminator);
-        m_root.timing().sleepMs(PauseMs);
-        m_window.showStatus(QStringLiteral("Measuring ") + QString::number(i));
-        if (!triggerAndFetch())
-            return;
-        showReply();
-        m_window.logShownResult(frequency);
-    }
-    m_window.Start()->setEnabled(true);
-    complete();
-}
-
-bool MeasurementRun::triggerAndFetch() {
-    InstrumentLink& link = m_root.link();
-    if (m_root.variant().isLR40()) {
-        link.SendCommand(QStringLiteral("MEAS:*WAIT:FETC?"));
-        link.ReadReplySettled();
-    } else {
-        link.SendCommand(QStringLiteral("MEAS:"));
-        m_root.timing().sleepMs(PauseMs);
-        // The status reply only paces the instrument; neither it nor its silence matters.
-        link.SendCommand(QStringLiteral("*STB?"));
-        link.ReadReplySettled();
-        link.SendCommand(QStringLiteral("Fetch?"));
-        link.ReadReplySettled();
-    }
-    return !m_root.module1().ReplyTimedOut;
-}
-
-void MeasurementRun::showReply() {
-    Module1& module1 = m_root.module1();
-    module1.ReplyCopy = module1.ReplyText;
-    m_window.showResult(m_root.variant().isLR40() ? decodeLr40Reply(module1.ReplyCopy)
-                                                  : decodePx80Reply(module1.ReplyCopy));
+bool MeasurementRun::measurePoint(MeasuredPoint point) {
+    const Reply reply = m_instrument.triggerAndFetch(m_link, m_timing);
+    if (reply.timedOut)
+        return false;
+    MeasuredPoint decoded = m_instrument.decodeResult(reply.text);
+    decoded.index = point.index;
+    decoded.sweepPoint = point.sweepPoint;
+    decoded.frequency = std::move(point.frequency);
+    decoded.takenAt = m_timing.currentDateTime();
+    m_host.showPoint(decoded);
+    if (!decoded.complete())
+        throw Failure(QStringLiteral("The instrument's reply has %1 fields where %2 are needed")
+                          .arg(decoded.fieldCount)
+                          .arg(decoded.fieldsNeeded));
+    m_host.recordPoint(decoded);
+    return true;
 }
 
 void MeasurementRun::complete() {
-    m_window.showStatus(QStringLiteral("Complete"));
-    m_window.showIdleButtons();
-    m_window.Start()->setFocus();
+    m_host.showStatus(QStringLiteral("Complete"));
+    m_host.showRunComplete();
 }

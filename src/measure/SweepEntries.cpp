@@ -1,18 +1,19 @@
 #include "measure/SweepEntries.h"
 
-#include "config/FrequencyEntry.h"
-#include "config/PlainNumber.h"
-#include "measure/MeasurementFailure.h"
+#include "numbers/FrequencyEntry.h"
+#include "numbers/PlainNumber.h"
+#include "numbers/Rounding.h"
+#include "values/Failure.h"
 
 #include <optional>
 
 namespace {
 qint32 wholeNumber(const std::optional<float>& value, const QString& what, const QString& text) {
     if (!value)
-        throw MeasurementFailure(QStringLiteral("%1 \"%2\" is not a number").arg(what, text));
-    const std::optional<qint32> rounded = roundHalfEvenToInt32(static_cast<double>(*value));
+        throw Failure(QStringLiteral("%1 \"%2\" is not a number").arg(what, text));
+    const std::optional<qint32> rounded = roundHalfEven<qint32>(static_cast<double>(*value));
     if (!rounded)
-        throw MeasurementFailure(QStringLiteral("Overflow: %1 \"%2\"").arg(what, text));
+        throw Failure(QStringLiteral("Overflow: %1 \"%2\"").arg(what, text));
     return *rounded;
 }
 } // namespace

@@ -6,12 +6,8 @@
 #include <optional>
 #include <vector>
 
-// The sweep's frequency arithmetic, kept free of windows and ports. Failures throw
-// MeasurementFailure.
-
-// Nearest whole number, exact halves to the even neighbour; nothing when the value is not
-// finite or does not fit a 32-bit signed integer.
-std::optional<qint32> roundHalfEvenToInt32(double value);
+// The sweep's frequency arithmetic and its one loop, kept free of windows and ports.
+// Failures throw Failure.
 
 struct SweepSettings {
     qint32 start = 0; // Hz
@@ -33,6 +29,25 @@ qint32 logPointFrequency(qint32 previous, qint32 start, qint32 stop, qint32 step
 // The frequency of point index, given the already rounded frequency of the point before
 // (the start frequency for index 0).
 qint32 pointFrequency(const SweepSettings& settings, int index, qint32 previous);
+
+// The one sweep loop, run by the measurement run, the tests and the fuzzer alike. For each
+// point from index 0: atTop(index) runs first (false ends the sweep there), then the
+// point's frequency is computed from the one before and atPoint(index, hertz) runs (false
+// ends the sweep). Returns true when every point ran. A step count or a frequency that
+// cannot be computed throws at its point: after the earlier points and that point's top.
+template <typename AtTop, typename AtPoint>
+bool walkSweep(const SweepSettings& settings, AtTop&& atTop, AtPoint&& atPoint) {
+    const int last = sweepLastIndex(settings.steps);
+    qint32 frequency = settings.start;
+    for (int index = 0; index <= last; ++index) {
+        if (!atTop(index))
+            return false;
+        frequency = pointFrequency(settings, index, frequency);
+        if (!atPoint(index, frequency))
+            return false;
+    }
+    return true;
+}
 
 // Every point of a sweep as the run computes them, up to the first failure.
 struct SweepPlan {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "values/Failure.h"
+
 #include <QMap>
 #include <QString>
 #include <QStringList>
@@ -57,12 +59,6 @@ struct UploadStep {
     int waitMs = 0;
 };
 
-// How an upload reports the failure that stopped it (exclamation icon, OK).
-struct UploadReport {
-    QString title;
-    QString fixedText; // empty: "Error occurred: " + the failure's description
-};
-
 // Configuration window values that differ between the two programs.
 // Filled in by profiles/lr40 and profiles/px80.
 struct ConfigProfile {
@@ -71,6 +67,8 @@ struct ConfigProfile {
     bool hasSystemSettings = false; // ListCable, ListLevel, ListSRC and "Update Sys"
 
     QString delayLabel;
+    QString updateTip; // tooltips of Update and Exit
+    QString exitTip;
 
     // Lists, position 0 first.
     QStringList accuracyItems;
@@ -99,7 +97,7 @@ struct ConfigProfile {
     float otherModelBiasLimit = 0.0f;
 
     std::vector<UploadStep> testUpload;
-    UploadReport testUploadReport;
+    FailureReport testUploadReport;       // how a failed upload is told
     std::vector<UploadStep> systemUpload; // empty when the program has no system settings
-    UploadReport systemUploadReport;
+    FailureReport systemUploadReport;
 };

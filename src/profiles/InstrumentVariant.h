@@ -7,9 +7,9 @@
 #include <QString>
 #include <QStringList>
 
-// Which instrument family a program serves. Code branches on this only where the
-// families differ in sequence (hand-over order, identity split, measurement commands,
-// decoding, uploads); everything that differs only in value lives in the profile below.
+// Which instrument family a program serves. Only makeInstrument() (src/instrument) looks
+// at it, to choose the family's instrument object, which holds everything the families do
+// differently in sequence; everything that differs only in value lives in the profile below.
 enum class VariantKind { LR40, PX80 };
 
 // Everything about the connection window that differs between the two programs.
@@ -37,9 +37,6 @@ struct InstrumentVariant {
     LinkProfile link;
     ConfigProfile config;
     MeasureProfile measure;
-
-    bool isLR40() const { return kind == VariantKind::LR40; }
-    bool isPX80() const { return kind == VariantKind::PX80; }
 };
 
 InstrumentVariant lr40Profile();

@@ -1,7 +1,7 @@
 #include "support/FakeSerialPort.h"
 
-#include "link/PortError.h"
 #include "support/VirtualTiming.h"
+#include "values/Failure.h"
 
 void FakeSerialPort::setPortOpen(bool open) {
     if (!open) {
@@ -11,10 +11,10 @@ void FakeSerialPort::setPortOpen(bool open) {
         return;
     }
     if (m_open)
-        throw PortError(QStringLiteral("Port already open"));
+        throw Failure(QStringLiteral("Port already open"));
     if (m_failingPorts.contains(m_commPort)) {
         m_operations << QStringLiteral("open %1 failed").arg(m_commPort);
-        throw PortError(QStringLiteral("No such port: COM%1").arg(m_commPort));
+        throw Failure(QStringLiteral("No such port: COM%1").arg(m_commPort));
     }
     m_open = true;
     m_operations << QStringLiteral("open %1 at %2").arg(m_commPort).arg(m_settings);
@@ -58,7 +58,7 @@ void FakeSerialPort::Output(const QByteArray& bytes) {
     if (m_writesBeforeLoss == 0) {
         m_open = false;
         m_operations << QStringLiteral("line lost");
-        throw PortError(QStringLiteral("The serial line was lost"));
+        throw Failure(QStringLiteral("The serial line was lost"));
     }
     if (m_writesBeforeLoss > 0)
         --m_writesBeforeLoss;
@@ -139,5 +139,5 @@ void FakeSerialPort::clearRecord() {
 
 void FakeSerialPort::requireOpen(const char* what) const {
     if (!m_open)
-        throw PortError(QStringLiteral("Port is not open (%1)").arg(QLatin1String(what)));
+        throw Failure(QStringLiteral("Port is not open (%1)").arg(QLatin1String(what)));
 }

@@ -38,10 +38,11 @@ FrmMeasure* RealProgram::results() const {
 Configure& RealProgram::chooseSweep(const QString& start, const QString& stop,
                                     const QString& steps) {
     Configure& configure = root->configure();
-    configure.SingleorSweep()->setCurrentText(QStringLiteral("Sweep"));
-    configure.StartFreq()->setText(start);
-    configure.StopFreq()->setText(stop);
-    configure.SweepSteps()->setText(steps);
+    configure.findChild<QComboBox*>(QStringLiteral("SingleorSweep"))
+        ->setCurrentText(QStringLiteral("Sweep"));
+    configure.findChild<QLineEdit*>(QStringLiteral("StartFreq"))->setText(start);
+    configure.findChild<QLineEdit*>(QStringLiteral("StopFreq"))->setText(stop);
+    configure.findChild<QLineEdit*>(QStringLiteral("SweepSteps"))->setText(steps);
     return configure;
 }
 

@@ -102,6 +102,9 @@ ConfigProfile lr40ConfigProfile() {
     p.hasTestNumber = true;
     p.hasSystemSettings = true;
     p.delayLabel = QStringLiteral("Delay");
+    // The same words in both programs.
+    p.updateTip = QStringLiteral("Sends configuration Data to LR40");
+    p.exitTip = QStringLiteral("Exits without updating LR40");
 
     p.accuracyItems = {QStringLiteral("High"), QStringLiteral("Medium"), QStringLiteral("Low")};
     p.biasItems = {QStringLiteral("Off"), QStringLiteral("ACCpl")};

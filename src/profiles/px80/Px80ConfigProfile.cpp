@@ -89,6 +89,9 @@ ConfigProfile px80ConfigProfile() {
     p.hasTestNumber = false;
     p.hasSystemSettings = false;
     p.delayLabel = QStringLiteral("Delay (ms)");
+    // The same words in both programs.
+    p.updateTip = QStringLiteral("Sends configuration Data to LR40");
+    p.exitTip = QStringLiteral("Exits without updating LR40");
 
     p.accuracyItems = {QStringLiteral("Slow"), QStringLiteral("Medium"), QStringLiteral("Fast")};
     p.biasItems = {QStringLiteral("EXT"), QStringLiteral("INT"), QStringLiteral("Off")};

@@ -1,7 +1,6 @@
-#include "link/Identification.h"
+#include "instrument/IdentitySplit.h"
 
-#include "link/InstrumentLink.h"
-#include "link/Module1.h"
+#include "values/InstrumentIdentity.h"
 
 #include <algorithm>
 
@@ -27,7 +26,8 @@ QString leadingDigitsAndPoints(const QString& text) {
 }
 } // namespace
 
-bool splitIdentity(const QString& line, VariantKind kind, InstrumentIdentity& identity) {
+bool splitIdentity(const QString& line, const IdentityLayout& layout,
+                   InstrumentIdentity& identity) {
     const int c1 = commaFrom(line, 1);
     if (c1 == 0)
         return false;
@@ -36,8 +36,8 @@ bool splitIdentity(const QString& line, VariantKind kind, InstrumentIdentity& id
     if (c2 == 0)
         return false;
     const QString maker = midFrom(line, 1, c1 - 1);
-    const QString model =
-        kind == VariantKind::LR40 ? midFrom(line, s + 1, c2 - s - 1) : midFrom(line, s, c2 - s);
+    const QString model = layout.modelSkipsFirstCharacter ? midFrom(line, s + 1, c2 - s - 1)
+                                                          : midFrom(line, s, c2 - s);
     s = c2 + 1;
     const int c3 = commaFrom(line, s);
     if (c3 == 0)
@@ -46,7 +46,7 @@ bool splitIdentity(const QString& line, VariantKind kind, InstrumentIdentity& id
     const QString firmware = leadingDigitsAndPoints(line.mid(c3 + 1));
 
     QVariant number;
-    if (kind == VariantKind::LR40) {
+    if (layout.firmwareIsNumber) {
         bool ok = false;
         const float value = firmware.toFloat(&ok);
         if (!ok)
@@ -61,15 +61,4 @@ bool splitIdentity(const QString& line, VariantKind kind, InstrumentIdentity& id
     identity.Firmware = firmware;
     identity.FirmwareNumber = number;
     return true;
-}
-
-void QueryIdentity(InstrumentLink& link, Module1& module1, const InstrumentVariant& variant) {
-    if (variant.link.identitySendsBareTerminatorFirst)
-        link.SendCommand(QString());
-    link.SendCommand(variant.link.identityQuery);
-    link.ReadReply();
-    if (module1.ReplyTimedOut)
-        return;
-    module1.ReplyCopy = module1.ReplyText;
-    splitIdentity(module1.ReplyCopy, variant.kind, module1.Identity);
 }

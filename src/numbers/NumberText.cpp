@@ -1,6 +1,7 @@
-#include "config/NumberText.h"
+#include "numbers/NumberText.h"
 
-#include "config/PlainNumber.h"
+#include "numbers/PlainNumber.h"
+#include "numbers/Rounding.h"
 
 #include <cmath>
 #include <limits>
@@ -38,11 +39,5 @@ std::optional<qint16> wholeNumber16(const QString& text) {
     const std::optional<double> value = readPlainNumber(text);
     if (!value)
         return std::nullopt;
-    double rounded = std::round(*value); // halves away from zero ...
-    if (std::fabs(*value - std::trunc(*value)) == 0.5 && std::fmod(rounded, 2.0) != 0.0)
-        rounded -= std::copysign(1.0, *value); // ... so step back to the even neighbour
-    if (rounded < std::numeric_limits<qint16>::min() ||
-        rounded > std::numeric_limits<qint16>::max())
-        return std::nullopt;
-    return static_cast<qint16>(rounded);
+    return roundHalfEven<qint16>(*value);
 }

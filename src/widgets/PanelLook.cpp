@@ -1,4 +1,4 @@
-#include "app/PanelLook.h"
+#include "widgets/PanelLook.h"
 
 #include <QFontMetrics>
 #include <QLineEdit>

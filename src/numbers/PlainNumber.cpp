@@ -1,4 +1,4 @@
-#include "config/PlainNumber.h"
+#include "numbers/PlainNumber.h"
 
 #include <QRegularExpression>
 

@@ -1,6 +1,6 @@
-#include "config/FrequencyEntry.h"
+#include "numbers/FrequencyEntry.h"
 
-#include "config/PlainNumber.h"
+#include "numbers/PlainNumber.h"
 
 #include <cmath>
 #include <limits>

@@ -1,4 +1,4 @@
-#include "config/EditableList.h"
+#include "widgets/EditableList.h"
 
 #include <QKeyEvent>
 #include <QScopedValueRollback>

@@ -1,0 +1,56 @@
+// What the Results window shows of a run and of the log.
+#include "measure/FrmMeasure.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+void FrmMeasure::showStatus(const QString& text) {
+    m_status->setText(text);
+}
+
+void FrmMeasure::showRunComplete() {
+    showIdleButtons();
+    m_start->setFocus();
+}
+
+void FrmMeasure::runBegins(const RunOutline& /*outline*/) {}
+
+void FrmMeasure::frequencySent(const QString& /*hertz*/) {}
+
+QString FrmMeasure::testFrequency() const {
+    return QString();
+}
+
+void FrmMeasure::showPoint(const MeasuredPoint& point) {
+    const std::pair<ResultField, QLineEdit*> boxes[] = {{ResultField::TestNumber, m_testNumber},
+                                                        {ResultField::PrimaryName, m_ppar},
+                                                        {ResultField::PrimaryValue, m_pvalue},
+                                                        {ResultField::PrimaryUnit, m_punit},
+                                                        {ResultField::Bin, m_bin},
+                                                        {ResultField::SecondaryName, m_spar},
+                                                        {ResultField::SecondaryValue, m_svalue},
+                                                        {ResultField::SecondaryUnit, m_sunit}};
+    for (const auto& [field, box] : boxes)
+        if (box && point.has(field))
+            box->setText(point.text(field));
+}
+
+void FrmMeasure::recordPoint(const MeasuredPoint& point) {
+    m_logging.record(point);
+}
+
+void FrmMeasure::showLogButtons(bool logging) {
+    m_stopLog->setEnabled(logging);
+    m_cmdLog->setEnabled(!logging);
+}
+
+void FrmMeasure::showLoggingTo(const QString& path) {
+    setWindowTitle(QStringLiteral("logging to file ") + path);
+}
+
+void FrmMeasure::showLoggingOff() {
+    setWindowTitle(QStringLiteral("Results"));
+    // During a run the log buttons stay off; the run's end sets them from bLog.
+    if (!m_runButtonsShown)
+        showLogButtons(false);
+}
