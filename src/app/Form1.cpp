@@ -2,6 +2,8 @@
 
 #include "app/HandlerGuard.h"
 #include "app/PanelLook.h"
+#include "app/PortChoice.h"
+#include "app/PortList.h"
 #include "app/ProgramRoot.h"
 #include "config/Configure.h"
 #include "link/SerialPort.h"
@@ -48,7 +50,7 @@ Form1::Form1(ProgramRoot& root) : QWidget(nullptr), m_root(root) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(v.connection.caption);
 
-    m_port = editableList(QStringLiteral("port"), {QStringLiteral("1"), QStringLiteral("2")}, this);
+    m_port = new PortList(root.port(), this);
     m_baud = editableList(QStringLiteral("baud"), {QStringLiteral("9600"), QStringLiteral("19200")},
                           this);
     m_measure = namedButton(QStringLiteral("Measure"), QStringLiteral("Finished"),
@@ -128,31 +130,35 @@ void Form1::Measure_Click() {
 void Form1::connectSequence() {
     // A port left closed by a failed start-up or connect is simply opened again with the
     // operator's choice, so that connecting works once the line is back.
-    const int number = m_port->currentText() == QLatin1String("1") ? 1 : 2;
+    const QString text = m_port->currentText();
+    const PortChoice choice =
+        choosePort(text, m_port->itemData(m_port->findText(text)).toString(), hostPortNaming());
     SerialPort& port = m_root.port();
 
     port.setPortOpen(false);
-    port.setCommPort(number);
-    if (!openChosenPort(number))
+    if (choice.namesDevice())
+        port.setDevice(choice.device);
+    else
+        port.setCommPort(choice.number);
+    if (!openChosenPort(choice))
         return;
 
     port.setPortOpen(false);
     port.setSettings(m_baud->currentText() == QLatin1String("19200") ? QStringLiteral("19200")
                                                                      : QStringLiteral("9600"));
-    if (!openChosenPort(number))
+    if (!openChosenPort(choice))
         return;
 
     handOver();
 }
 
-bool Form1::openChosenPort(int number) {
+bool Form1::openChosenPort(const PortChoice& choice) {
     try {
         m_root.port().setPortOpen(true);
         return true;
-    } catch (const PortError&) {
-        m_root.dialogs().message(QStringLiteral("Comm port %1 not available").arg(number),
-                                 MessageButtons::Ok, MessageIcon::None,
-                                 m_root.variant().applicationTitle);
+    } catch (const PortError& failure) {
+        m_root.dialogs().message(portNotAvailableText(choice, failure), MessageButtons::Ok,
+                                 MessageIcon::None, m_root.variant().applicationTitle);
         return false;
     }
 }

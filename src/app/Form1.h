@@ -3,6 +3,7 @@
 #include <QWidget>
 
 class ProgramRoot;
+struct PortChoice;
 class QComboBox;
 class QLabel;
 class QPushButton;
@@ -29,7 +30,7 @@ protected:
 
 private:
     void connectSequence();
-    bool openChosenPort(int number);
+    bool openChosenPort(const PortChoice& choice);
     void handOver();
 
     ProgramRoot& m_root;
