@@ -16,6 +16,7 @@ private slots:
     void startUpLooks_data();
     void startUpLooks();
     void startUpIgnoresAMissingPort();
+    void portListOffersDetectedDevices();
     void connectSendsThePreparation_data();
     void connectSendsThePreparation();
     void connectReadsTheTexts_data();
@@ -85,6 +86,31 @@ void ConnectionWindow::startUpIgnoresAMissingPort() {
     QCOMPARE(p.root->form1().port()->currentText(), QStringLiteral("1"));
 }
 
+void ConnectionWindow::portListOffersDetectedDevices() {
+    TestProgram p(lr40Profile());
+    p.port->detect({{"/dev/ttyUSB0", "FT232R USB UART", "FTDI"}, {"/dev/ttyACM0", "", ""}});
+    p.start();
+    QComboBox* port = p.root->form1().port();
+    const auto items = [port] {
+        QStringList shown;
+        for (int i = 0; i < port->count(); ++i)
+            shown << port->itemText(i) + " | " + port->itemData(i).toString();
+        return shown;
+    };
+    QCOMPARE(port->currentText(), QStringLiteral("1"));
+    QCOMPARE(items(),
+             (QStringList{"1 | ", "2 | ", "/dev/ttyUSB0 - FT232R USB UART (FTDI) | /dev/ttyUSB0",
+                          "/dev/ttyACM0 | /dev/ttyACM0"}));
+
+    // An adapter plugged in later shows up when the list opens; the typed text stays.
+    p.port->detect({{"/dev/ttyUSB1", "", "FTDI"}});
+    port->setEditText(QStringLiteral("/dev/ttyS4"));
+    port->showPopup();
+    port->hidePopup();
+    QCOMPARE(items(), (QStringList{"1 | ", "2 | ", "/dev/ttyUSB1 - FTDI | /dev/ttyUSB1"}));
+    QCOMPARE(port->currentText(), QStringLiteral("/dev/ttyS4"));
+}
+
 void ConnectionWindow::connectSendsThePreparation_data() {
     QTest::addColumn<QString>("variant");
     QTest::addColumn<QStringList>("commands");
@@ -140,6 +166,12 @@ void ConnectionWindow::connectReadsTheTexts_data() {
     QTest::newRow("anything else means 9600") << "1"
                                               << "38400"
                                               << "open 1 at 9600";
+    QTest::newRow("typed path") << " /dev/ttyUSB0 "
+                                << "19200"
+                                << "open /dev/ttyUSB0 at 19200";
+    QTest::newRow("listed device") << "/dev/ttyUSB1 - FT232R USB UART (FTDI)"
+                                   << "9600"
+                                   << "open /dev/ttyUSB1 at 9600";
 }
 
 void ConnectionWindow::connectReadsTheTexts() {
@@ -147,6 +179,7 @@ void ConnectionWindow::connectReadsTheTexts() {
     QFETCH(QString, baudText);
     QFETCH(QString, opened);
     TestProgram p(lr40Profile());
+    p.port->detect({{"/dev/ttyUSB1", "FT232R USB UART", "FTDI"}});
     p.start();
     Form1& w = p.root->form1();
     w.port()->setEditText(portText);

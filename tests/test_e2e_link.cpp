@@ -1,5 +1,6 @@
 // The real serial layer on a pseudo-terminal against the simulator: start-up, connect at
-// the chosen baud rate, identification, a read that times out, and a line that goes away.
+// the chosen baud rate on port 1 or on a device typed by its path, identification, a typed
+// device that does not exist, a read that times out, and a line that goes away.
 #include "app/Form1.h"
 #include "app/ProgramRoot.h"
 #include "instrument/IdentitySplit.h"
@@ -18,6 +19,7 @@ class EndToEndLink : public QObject {
 private slots:
     void connectAndIdentify_data();
     void connectAndIdentify();
+    void typedMissingDeviceIsNamed();
     void silentInstrumentTimesOut();
     void lostLineIsReportedAndConnectWorksAgain();
 };
@@ -28,13 +30,21 @@ void EndToEndLink::connectAndIdentify_data() {
     QTest::addColumn<QStringList>("preparation");
     QTest::addColumn<QStringList>("identification");
     QTest::addColumn<QString>("model");
+    QTest::addColumn<bool>("typedPath"); // the line's path typed into port, else port 1
+    const QStringList lr40Preparation{"syst:trig ext\\r", "syst:disp dmeas\\r", "syst:fres sci\\r"};
+    const QStringList px80Preparation{"conf:disp m\\n", "conf:fres sci\\n"};
     QTest::newRow("LR40 at 19200")
         << "lr40"
-        << "19200" << QStringList{"syst:trig ext\\r", "syst:disp dmeas\\r", "syst:fres sci\\r"}
-        << QStringList{"\\r", "*IDN?\\r"} << "Model LR42";
+        << "19200" << lr40Preparation << QStringList{"\\r", "*IDN?\\r"} << "Model LR42" << false;
     QTest::newRow("PX80 at 9600") << "px80"
-                                  << "9600" << QStringList{"conf:disp m\\n", "conf:fres sci\\n"}
-                                  << QStringList{"*idn?\\n"} << " PX80";
+                                  << "9600" << px80Preparation << QStringList{"*idn?\\n"} << " PX80"
+                                  << false;
+    QTest::newRow("LR40 typed path at 9600")
+        << "lr40"
+        << "9600" << lr40Preparation << QStringList{"\\r", "*IDN?\\r"} << "Model LR41" << true;
+    QTest::newRow("PX80 typed path at 19200")
+        << "px80"
+        << "19200" << px80Preparation << QStringList{"*idn?\\n"} << " PX80" << true;
 }
 
 void EndToEndLink::connectAndIdentify() {
@@ -43,18 +53,24 @@ void EndToEndLink::connectAndIdentify() {
     QFETCH(QStringList, preparation);
     QFETCH(QStringList, identification);
     QFETCH(QString, model);
+    QFETCH(bool, typedPath);
     SimulatorProcess sim(dialect, {QStringLiteral("--model"),
                                    model.trimmed() == "PX80" ? QStringLiteral("PX80") : model});
     QVERIFY(sim.started());
-    sim.becomePort(1);
+    if (!typedPath)
+        sim.becomePort(1);
     RealProgram p(dialect == "lr40" ? lr40Profile() : px80Profile());
     p.root->start();
-    QVERIFY(p.root->port().PortOpen());
+    // Ports 1 and 2 lead nowhere unless port 1 is the line.
+    QCOMPARE(p.root->port().PortOpen(), !typedPath);
 
+    if (typedPath)
+        p.root->form1().port()->setEditText(sim.device());
     p.root->form1().baud()->setEditText(baud);
     p.root->form1().Measure()->click();
     QCOMPARE(p.dialogs->texts(), QStringList());
     QVERIFY(p.root->existingFrmMeasure() && p.root->existingFrmMeasure()->isVisible());
+    QCOMPARE(p.root->existingFrmMeasure()->windowTitle(), QStringLiteral("Results"));
     QVERIFY(sim.waitForCommands(preparation.size()));
     QCOMPARE(sim.commands(), preparation);
 
@@ -69,6 +85,22 @@ void EndToEndLink::connectAndIdentify() {
     p.root->form1().Command3()->click();
     QVERIFY(p.root->ended());
     QVERIFY(!p.root->port().PortOpen());
+}
+
+void EndToEndLink::typedMissingDeviceIsNamed() {
+    QTemporaryDir dir;
+    const QString missing = dir.filePath(QStringLiteral("ttyUSB9"));
+    RealProgram p(lr40Profile());
+    p.root->start();
+    p.root->form1().port()->setEditText(missing);
+    p.root->form1().Measure()->click();
+    QCOMPARE(
+        p.dialogs->texts(),
+        QStringList{QStringLiteral("Comm port %1 not available\n%1: no such device").arg(missing)});
+    QCOMPARE(p.dialogs->shown().front().icon, MessageIcon::None);
+    QVERIFY(!p.root->port().PortOpen());
+    QVERIFY(p.root->form1().isVisible());
+    QVERIFY(!p.results());
 }
 
 void EndToEndLink::silentInstrumentTimesOut() {

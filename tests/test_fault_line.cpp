@@ -266,8 +266,13 @@ void LineFaults::portUnavailable() {
     form1.port()->setEditText(QString::number(failingPort));
 
     form1.Measure()->click();
-    QCOMPARE(p.dialogs->texts(),
-             QStringList{QStringLiteral("Comm port %1 not available").arg(failingPort)});
+    // The port number as chosen, then the device behind it and why it failed.
+    QCOMPARE(
+        p.dialogs->texts(),
+        QStringList{QStringLiteral("Comm port %1 not available\n%2: %3")
+                        .arg(failingPort)
+                        .arg(failingDevice, held ? QStringLiteral("busy, held by another program")
+                                                 : QStringLiteral("no such device"))});
     const ScriptedDialogs::Shown& shown = p.dialogs->shown().front();
     QCOMPARE(shown.title, p.root->variant().applicationTitle);
     QCOMPARE(shown.buttons, MessageButtons::Ok);

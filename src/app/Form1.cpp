@@ -1,5 +1,7 @@
 #include "app/Form1.h"
 
+#include "app/PortChoice.h"
+#include "app/PortList.h"
 #include "instrument/Instrument.h"
 #include "link/SerialPort.h"
 #include "logging/ResultLog.h"
@@ -32,7 +34,7 @@ Form1::Form1(const ConnectionServices& services) : QWidget(nullptr), m_services(
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(v.connection.caption);
 
-    m_port = editableList(QStringLiteral("port"), {QStringLiteral("1"), QStringLiteral("2")}, this);
+    m_port = new PortList(services.port, this);
     m_baud = editableList(QStringLiteral("baud"), {QStringLiteral("9600"), QStringLiteral("19200")},
                           this);
     m_connect = Widgets::button(this, QStringLiteral("Measure"), QStringLiteral("Finished"),
@@ -112,18 +114,23 @@ void Form1::Measure_Click() {
 void Form1::connectSequence() {
     // A port left closed by a failed start-up or connect is simply opened again with the
     // operator's choice, so that connecting works once the line is back.
-    const int number = m_port->currentText() == QLatin1String("1") ? 1 : 2;
+    const QString text = m_port->currentText();
+    const PortChoice choice =
+        choosePort(text, m_port->itemData(m_port->findText(text)).toString(), hostPortNaming());
     SerialPort& port = m_services.port;
 
     port.setPortOpen(false);
-    port.setCommPort(number);
-    if (!openChosenPort(number))
+    if (choice.namesDevice())
+        port.setDevice(choice.device);
+    else
+        port.setCommPort(choice.number);
+    if (!openChosenPort(choice))
         return;
 
     port.setPortOpen(false);
     port.setSettings(m_baud->currentText() == QLatin1String("19200") ? QStringLiteral("19200")
                                                                      : QStringLiteral("9600"));
-    if (!openChosenPort(number))
+    if (!openChosenPort(choice))
         return;
 
     m_services.instrument.handOver(m_services.link, port, [this](bool bringToFront) {
@@ -132,14 +139,13 @@ void Form1::connectSequence() {
     });
 }
 
-bool Form1::openChosenPort(int number) {
+bool Form1::openChosenPort(const PortChoice& choice) {
     try {
         m_services.port.setPortOpen(true);
         return true;
-    } catch (const Failure&) {
-        m_services.dialogs.message(QStringLiteral("Comm port %1 not available").arg(number),
-                                   MessageButtons::Ok, MessageIcon::None,
-                                   m_services.variant.applicationTitle);
+    } catch (const Failure& failure) {
+        m_services.dialogs.message(portNotAvailableText(choice, failure), MessageButtons::Ok,
+                                   MessageIcon::None, m_services.variant.applicationTitle);
         return false;
     }
 }

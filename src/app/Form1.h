@@ -5,6 +5,7 @@
 class Dialogs;
 class Instrument;
 class InstrumentLink;
+struct PortChoice;
 class QComboBox;
 class QPushButton;
 class ResultLog;
@@ -56,7 +57,7 @@ protected:
 
 private:
     void connectSequence();
-    bool openChosenPort(int number);
+    bool openChosenPort(const PortChoice& choice);
 
     ConnectionServices m_services;
     QComboBox* m_port;

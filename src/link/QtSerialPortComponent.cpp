@@ -1,7 +1,10 @@
 #include "link/QtSerialPortComponent.h"
 
+#include "link/OpenFailureReason.h"
+#include "link/PortOpenError.h"
 #include "values/Failure.h"
 
+#include <QSerialPortInfo>
 #include <QtGlobal>
 
 QtSerialPortComponent::QtSerialPortComponent(QObject* parent) : QObject(parent) {
@@ -38,16 +41,17 @@ void QtSerialPortComponent::setPortOpen(bool open) {
     if (m_port.isOpen())
         throw Failure(QStringLiteral("Port already open"));
     m_lostReason.clear();
-    m_port.setPortName(deviceForPort(m_commPort));
+    const QString device = m_device.isEmpty() ? deviceForPort(m_commPort) : m_device;
+    m_port.setPortName(device);
     m_port.setBaudRate(m_baud);
     m_port.setDataBits(QSerialPort::Data8);
     m_port.setParity(QSerialPort::NoParity);
     m_port.setStopBits(QSerialPort::OneStop);
     m_port.setFlowControl(QSerialPort::NoFlowControl);
     if (!m_port.open(QIODevice::ReadWrite)) {
-        const QString why = m_port.errorString();
+        const QString reason = openFailureReason(m_port.error(), device, m_port.errorString());
         m_port.clearError();
-        throw Failure(QStringLiteral("Cannot open %1: %2").arg(m_port.portName(), why));
+        throw PortOpenError(device, reason);
     }
     // Line signals that a pseudo-terminal cannot carry are no error.
     if (m_dtr)
@@ -59,6 +63,24 @@ void QtSerialPortComponent::setPortOpen(bool open) {
 
 void QtSerialPortComponent::setCommPort(int number) {
     m_commPort = number;
+    m_device.clear();
+}
+
+void QtSerialPortComponent::setDevice(const QString& device) {
+    m_device = device;
+}
+
+std::vector<DetectedPort> QtSerialPortComponent::detectedPorts() const {
+    std::vector<DetectedPort> ports;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
+#ifdef Q_OS_WIN
+        const QString device = info.portName();
+#else
+        const QString device = info.systemLocation();
+#endif
+        ports.push_back({device, info.description(), info.manufacturer()});
+    }
+    return ports;
 }
 
 void QtSerialPortComponent::setSettings(const QString& baudText) {

@@ -9,7 +9,7 @@
 //
 // Port numbers map to devices here and nowhere else: "COMn" on Windows; elsewhere the
 // device named by LCRPANEL_COM1 or LCRPANEL_COM2 when set, otherwise /dev/ttyS0 or
-// /dev/ttyS1.
+// /dev/ttyS1. A device set by name is opened as it stands.
 class QtSerialPortComponent final : public QObject, public SerialPort {
     Q_OBJECT
 public:
@@ -19,6 +19,8 @@ public:
     bool PortOpen() const override;
     void setPortOpen(bool open) override;
     void setCommPort(int number) override;
+    void setDevice(const QString& device) override;
+    std::vector<DetectedPort> detectedPorts() const override;
     void setSettings(const QString& baudText) override;
     void setDTREnable(bool on) override;
     void setRTSEnable(bool on) override;
@@ -34,6 +36,7 @@ private:
 
     QSerialPort m_port;
     int m_commPort = 1;
+    QString m_device; // set by name; empty when the port number chooses
     qint32 m_baud = 9600;
     bool m_dtr = false;
     bool m_rts = false;

@@ -12,17 +12,24 @@ void FakeSerialPort::setPortOpen(bool open) {
     }
     if (m_open)
         throw Failure(QStringLiteral("Port already open"));
-    if (m_failingPorts.contains(m_commPort)) {
-        m_operations << QStringLiteral("open %1 failed").arg(m_commPort);
+    const QString opened = m_device.isEmpty() ? QString::number(m_commPort) : m_device;
+    if (m_device.isEmpty() && m_failingPorts.contains(m_commPort)) {
+        m_operations << QStringLiteral("open %1 failed").arg(opened);
         throw Failure(QStringLiteral("No such port: COM%1").arg(m_commPort));
     }
     m_open = true;
-    m_operations << QStringLiteral("open %1 at %2").arg(m_commPort).arg(m_settings);
+    m_operations << QStringLiteral("open %1 at %2").arg(opened, m_settings);
 }
 
 void FakeSerialPort::setCommPort(int number) {
     m_commPort = number;
+    m_device.clear();
     m_operations << QStringLiteral("port %1").arg(number);
+}
+
+void FakeSerialPort::setDevice(const QString& device) {
+    m_device = device;
+    m_operations << QStringLiteral("device %1").arg(device);
 }
 
 void FakeSerialPort::setSettings(const QString& baudText) {

@@ -19,6 +19,8 @@ public:
     bool PortOpen() const override { return m_open; }
     void setPortOpen(bool open) override;
     void setCommPort(int number) override;
+    void setDevice(const QString& device) override;
+    std::vector<DetectedPort> detectedPorts() const override { return m_detected; }
     void setSettings(const QString& baudText) override;
     void setDTREnable(bool on) override;
     void setRTSEnable(bool on) override;
@@ -29,6 +31,8 @@ public:
     // Script.
     void failOpenOf(int portNumber) { m_failingPorts.insert(portNumber); }
     void allowOpenOf(int portNumber) { m_failingPorts.remove(portNumber); }
+    // The devices that detectedPorts() reports from now on.
+    void detect(std::vector<DetectedPort> ports) { m_detected = std::move(ports); }
     // When a command line (text without terminator) is written, queue reply after delay.
     void answer(const QByteArray& command, const QByteArray& reply, double delaySeconds = 0.0);
     void stopAnswering(const QByteArray& command);
@@ -56,6 +60,8 @@ private:
     VirtualTiming& m_timing;
     bool m_open = false;
     int m_commPort = 1;
+    QString m_device; // set by name; empty when the port number chooses
+    std::vector<DetectedPort> m_detected;
     QString m_settings = QStringLiteral("9600");
     bool m_dtr = false;
     bool m_rts = false;

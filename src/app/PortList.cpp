@@ -1,0 +1,50 @@
+#include "app/PortList.h"
+
+#include "link/SerialPort.h"
+
+#include <QStringList>
+
+namespace {
+constexpr int numberedPorts = 2; // "1" and "2" lead the list
+
+// "/dev/ttyUSB0 - FT232R USB UART (FTDI)"; the parts the system does not know are left out.
+QString describedDevice(const DetectedPort& detected) {
+    QString text = detected.device;
+    if (!detected.description.isEmpty())
+        text += QStringLiteral(" - ") + detected.description;
+    if (!detected.manufacturer.isEmpty())
+        text += detected.description.isEmpty() ? QStringLiteral(" - ") + detected.manufacturer
+                                               : QStringLiteral(" (%1)").arg(detected.manufacturer);
+    return text;
+}
+} // namespace
+
+PortList::PortList(const SerialPort& port, QWidget* parent) : QComboBox(parent), m_port(port) {
+    setObjectName(QStringLiteral("port"));
+    setEditable(true);
+    // Typed text is read as it stands; it is never added to the list.
+    setInsertPolicy(QComboBox::NoInsert);
+    // Long device descriptions widen the open list, not the window.
+    setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    addItems({QStringLiteral("1"), QStringLiteral("2")});
+    refill();
+    setCurrentIndex(-1);
+}
+
+void PortList::showPopup() {
+    refill();
+    QComboBox::showPopup();
+}
+
+void PortList::refill() {
+    const QString shown = currentText();
+    while (count() > numberedPorts)
+        removeItem(count() - 1);
+    for (const DetectedPort& detected : m_port.detectedPorts())
+        addItem(describedDevice(detected), detected.device);
+    const int index = findText(shown);
+    if (index >= 0)
+        setCurrentIndex(index);
+    else
+        setEditText(shown);
+}

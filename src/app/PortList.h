@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QComboBox>
+
+class SerialPort;
+
+// The connection window's `port` list: "1" and "2", then every serial device the system
+// reports, each item carrying its device as item data. It is refilled whenever it opens,
+// so that an adapter plugged in after start-up shows up; the text shown stays.
+class PortList final : public QComboBox {
+    Q_OBJECT
+public:
+    PortList(const SerialPort& port, QWidget* parent);
+
+    void showPopup() override;
+
+private:
+    void refill();
+
+    const SerialPort& m_port;
+};
