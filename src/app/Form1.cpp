@@ -133,6 +133,7 @@ void Form1::connectSequence() {
     if (!openChosenPort(choice))
         return;
 
+    emit connected();
     m_services.instrument.handOver(m_services.link, port, [this](bool bringToFront) {
         hide();
         emit resultsWanted(bringToFront);

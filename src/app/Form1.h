@@ -37,6 +37,8 @@ public:
     QPushButton* Command3() const { return m_exit; }
 
 signals:
+    // The chosen port is open at the chosen rate; the hand-over follows.
+    void connected();
     // The connection window has hidden itself: the Results window is to be shown, and
     // brought to the front when asked.
     void resultsWanted(bool bringToFront);

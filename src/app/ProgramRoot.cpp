@@ -36,6 +36,8 @@ Form1& ProgramRoot::form1() {
         m_form1 = new Form1(
             ConnectionServices{m_variant, *m_port, m_link, *m_instrument, *m_dialogs, m_resultLog});
         connect(m_form1, &Form1::resultsWanted, this, &ProgramRoot::showResults);
+        // A new connection may be to another instrument: its frequency is unknown.
+        connect(m_form1, &Form1::connected, this, [this] { noteTestFrequency(QString()); });
         connect(m_form1, &Form1::exitStarted, this, &ProgramRoot::beginExit);
         connect(m_form1, &Form1::otherWindowsToClose, this, &ProgramRoot::closeOtherWindows);
         connect(m_form1, &Form1::ended, this, &ProgramRoot::noteEnded);
@@ -63,6 +65,7 @@ Configure& ProgramRoot::configure() {
             ConfigureServices{m_variant, m_link, *m_timing, *m_dialogs, m_module1.Identity});
         Configure* window = m_configure;
         connect(window, &Configure::exitPressed, this, [this] { frmMeasure().show(); });
+        connect(window, &Configure::testFrequencySent, this, &ProgramRoot::noteTestFrequency);
         connect(window, &Configure::closed, this, [this] {
             QWidget* closing = m_configure.data();
             m_configure.clear();
@@ -91,6 +94,12 @@ void ProgramRoot::showResults(bool bringToFront) {
         results.raise();
         results.activateWindow();
     }
+}
+
+void ProgramRoot::noteTestFrequency(const QString& hertz) {
+    m_module1.TestFrequency = hertz;
+    if (m_frmMeasure)
+        m_frmMeasure->showTestFrequency();
 }
 
 void ProgramRoot::openConfiguration() {

@@ -68,6 +68,7 @@ signals:
 
 private:
     void showResults(bool bringToFront);
+    void noteTestFrequency(const QString& hertz);
     void openConfiguration();
     void leaveResults();
     void beginExit();

@@ -7,4 +7,7 @@
 struct Module1 {
     InstrumentIdentity Identity; // from the last identification that could be split
     bool PanelLocked = false;    // the lock state last commanded by the Lockout button
+    // The frequency this program last set the instrument to since it connected, in hertz as
+    // sent (by an upload or a sweep point); empty while unknown.
+    QString TestFrequency;
 };

@@ -28,6 +28,7 @@ void FrmMeasure::Form_Load() {
     m_logging.reset();
     m_coordinator.clearStopRequest();
     m_stopLog->setEnabled(false);
+    showTestFrequency();
     if (m_bin) {
         m_bin->hide();
         m_binLabel->hide();

@@ -65,6 +65,7 @@ public:
     QLineEdit* testNumberBox() const { return m_testNumber; }
     QLineEdit* binBox() const { return m_bin; }
     QLabel* Picture1() const { return m_picture; }
+    QLabel* lblFrequency() const { return m_frequency; }
 
     bool bLog() const { return m_logging.bLog(); }
     bool StopRequested() const { return m_coordinator.stopRequested(); }
@@ -88,6 +89,8 @@ public slots:
     void StopLog_Click();
     // The program is exiting: presses still waiting are not carried out.
     void noteProgramExiting();
+    // The program's test frequency changed (set, or unknown again after a connect).
+    void showTestFrequency();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -146,6 +149,7 @@ private:
     QLabel* m_testLabel = nullptr;
     QLabel* m_binLabel = nullptr;
     QLabel* m_picture;
+    QLabel* m_frequency;
 
     // The run's button row is showing (during a run and after one was abandoned).
     bool m_runButtonsShown = false;

@@ -110,6 +110,10 @@ void FrmMeasure::buildControls() {
         fitWidthTo(m_bin, {QStringLiteral("888")});
     }
 
+    // Which frequency the shown result was taken at: the instrument keeps the last one set.
+    m_frequency = caption(QStringLiteral("lblFrequency"), QString(), PanelLook::TextPoints, this);
+    m_frequency->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
     m_picture = new QLabel(this);
     m_picture->setObjectName(QStringLiteral("Picture1"));
     m_picture->setPixmap(QPixmap(QStringLiteral(":/measure/picture1.png")));
@@ -125,6 +129,7 @@ void FrmMeasure::layOutControls() {
     top->addSpacing(8);
     top->addWidget(m_statusLabel);
     top->addWidget(m_status, 1);
+    top->addWidget(m_frequency);
     if (m_testNumber) {
         top->addSpacing(16);
         top->addWidget(m_testLabel);

@@ -1,6 +1,9 @@
 // What the Results window shows of a run and of the log.
 #include "measure/FrmMeasure.h"
 
+#include "link/Module1.h"
+
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -15,10 +18,19 @@ void FrmMeasure::showRunComplete() {
 
 void FrmMeasure::runBegins(const RunOutline& /*outline*/) {}
 
-void FrmMeasure::frequencySent(const QString& /*hertz*/) {}
+void FrmMeasure::frequencySent(const QString& hertz) {
+    m_services.module1.TestFrequency = hertz;
+    showTestFrequency();
+}
 
 QString FrmMeasure::testFrequency() const {
-    return QString();
+    return m_services.module1.TestFrequency;
+}
+
+void FrmMeasure::showTestFrequency() {
+    const QString& hertz = m_services.module1.TestFrequency;
+    m_frequency->setText(hertz.isEmpty() ? QStringLiteral("Test frequency: unknown")
+                                         : QStringLiteral("Test frequency: %1 Hz").arg(hertz));
 }
 
 void FrmMeasure::showPoint(const MeasuredPoint& point) {
