@@ -212,9 +212,11 @@ int main(int argc, char** argv) {
                 if (!driver.connectWithin(60000) || !driver.startLogging())
                     break;
                 ++reconnects;
-                std::printf("  %.1f min: reconnected (%d so far), %d results shown\n",
+                std::printf("  %.1f min: reconnected (%d so far), %d results shown, %s MiB "
+                            "resident, %d windows\n",
                             static_cast<double>(wall.elapsed()) / 60000.0, reconnects,
-                            driver.shownCount());
+                            driver.shownCount(), qPrintable(mib(residentKiB())),
+                            static_cast<int>(QApplication::topLevelWidgets().size()));
             } else if (sweeping) {
                 std::printf("  %.1f min: sweep %d done, %d results shown, %s MiB resident\n",
                             static_cast<double>(wall.elapsed()) / 60000.0, runs,
