@@ -83,8 +83,11 @@ bool TracingSerialPort::PortOpen() const {
 }
 
 void TracingSerialPort::setPortOpen(bool open) {
+    const bool wasOpen = m_port->PortOpen();
     traced(open ? "open" : "close", [&] { m_port->setPortOpen(open); });
-    write("=", open ? "open" : "close", true);
+    // Closing a closed port does nothing, and says nothing here either.
+    if (open || wasOpen)
+        write("=", open ? "open" : "close", true);
 }
 
 void TracingSerialPort::setCommPort(int number) {
