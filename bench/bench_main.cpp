@@ -1,4 +1,4 @@
-// Runs the panel's benchmarks. Usage: lcrpanel_bench [silent|latency|sweep|paced|all]
+// Runs the panel's benchmarks. Usage: lcrpanel_bench [silent|latency|sweep|paced|trace|all]
 #include "bench_link.h"
 #include "bench_sweep.h"
 
@@ -25,5 +25,7 @@ int main(int argc, char** argv) {
         benchSweep(false, 9600);
         benchSweep(true, 9600);
     }
+    if (all || std::strcmp(which, "trace") == 0)
+        benchTraceCost();
     return 0;
 }

@@ -7,19 +7,25 @@
 #include "app/ProgramRoot.h"
 #include "config/Configure.h"
 #include "link/QtSerialPortComponent.h"
+#include "link/TracingSerialPort.h"
 #include "measure/FrmMeasure.h"
 #include "platform/Dialogs.h"
 #include "platform/Timing.h"
 
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace {
 class AnswerOk final : public Dialogs {
@@ -59,16 +65,23 @@ private:
 };
 } // namespace
 
-void benchSweep(bool px80, int baud) {
+double benchSweep(bool px80, int baud, const QString& tracePath) {
     std::unique_ptr<PacedRelay> relay;
     if (baud > 0)
         relay = std::make_unique<PacedRelay>(baud);
     Simulator sim(px80 ? "px80" : "lr40", relay ? relay->instrumentSide() : QString());
     qputenv("LCRPANEL_COM1", (relay ? relay->panelSide() : sim.line()).toLocal8Bit());
 
-    ProgramRoot root(px80 ? px80Profile() : lr40Profile(),
-                     std::make_unique<QtSerialPortComponent>(), std::make_unique<SystemTiming>(),
-                     std::make_unique<AnswerOk>());
+    std::unique_ptr<SerialPort> port = std::make_unique<QtSerialPortComponent>();
+    if (!tracePath.isEmpty()) {
+        auto trace = std::make_unique<QFile>(tracePath);
+        if (!trace->open(QIODevice::WriteOnly | QIODevice::Truncate))
+            std::fprintf(stderr, "cannot write the trace %s\n", qPrintable(tracePath));
+        else
+            port = std::make_unique<TracingSerialPort>(std::move(port), std::move(trace));
+    }
+    ProgramRoot root(px80 ? px80Profile() : lr40Profile(), std::move(port),
+                     std::make_unique<SystemTiming>(), std::make_unique<AnswerOk>());
     root.start();
     if (baud == 19200)
         root.form1().baud()->setEditText(QStringLiteral("19200"));
@@ -87,8 +100,8 @@ void benchSweep(bool px80, int baud) {
     root.frmMeasure().Start()->click();
     const double wall = static_cast<double>(clock.nsecsElapsed()) / 1e9;
 
-    std::printf("%s sweep, %s: wall %.3f s, design floor %.3f s, ratio %.4f (status \"%s\")\n",
-                px80 ? "PX80panel" : "LR40",
+    std::printf("%s sweep, %s%s: wall %.3f s, design floor %.3f s, ratio %.4f (status \"%s\")\n",
+                px80 ? "PX80panel" : "LR40", tracePath.isEmpty() ? "" : "traced, ",
                 baud > 0 ? qPrintable(QStringLiteral("paced %1 baud line").arg(baud))
                          : "simulator answering at once",
                 wall, floor, wall / floor, qPrintable(root.frmMeasure().statusBox()->text()));
@@ -107,4 +120,29 @@ void benchSweep(bool px80, int baud) {
                     wall / physicalFloor);
     }
     root.form1().Command3()->click();
+    return wall / floor;
+}
+
+void benchTraceCost() {
+    const QTemporaryDir dir;
+    const QString tracePath = dir.filePath(QStringLiteral("trace.txt"));
+    for (const bool px80 : {false, true}) {
+        std::vector<double> plain;
+        std::vector<double> traced;
+        for (int run = 0; run < 3; ++run) {
+            plain.push_back(benchSweep(px80, 0));
+            traced.push_back(benchSweep(px80, 0, tracePath));
+        }
+        const auto median = [](std::vector<double> ratios) {
+            std::sort(ratios.begin(), ratios.end());
+            return ratios[ratios.size() / 2];
+        };
+        const double plainMedian = median(plain);
+        const double tracedMedian = median(traced);
+        std::printf("%s, median of three: %.4f without the trace, %.4f with it (%+.2f %%); "
+                    "trace of one sweep %lld bytes\n",
+                    px80 ? "PX80panel" : "LR40", plainMedian, tracedMedian,
+                    (tracedMedian / plainMedian - 1.0) * 100.0,
+                    static_cast<long long>(QFileInfo(tracePath).size()));
+    }
 }

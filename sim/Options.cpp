@@ -3,6 +3,7 @@
 #include "SerialLine.h"
 #include "TextEscapes.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cmath>
@@ -29,6 +30,16 @@ int parseMilliseconds(const std::string& text) {
     if (value > 3600L * 1000L)
         throw std::invalid_argument("more than an hour: " + text);
     return static_cast<int>(value);
+}
+
+// Seconds with fractions, more than 0 and at most a day; returned in milliseconds.
+int parseSecondsAsMilliseconds(const std::string& text) {
+    char* end = nullptr;
+    const double seconds = std::strtod(text.c_str(), &end);
+    if (end == text.c_str() || *end != '\0' || !std::isfinite(seconds) || seconds <= 0.0 ||
+        seconds > 24.0 * 3600.0)
+        throw std::invalid_argument("expected seconds such as 0.5 or 180, got \"" + text + "\"");
+    return std::max(1, static_cast<int>(std::lround(seconds * 1000.0)));
 }
 
 // A positive value with an optional SI prefix letter: 100n, 4.7u, 1m, 10k, 1M.
@@ -150,6 +161,11 @@ const std::vector<OptionDef>& optionTable() {
          }},
         {"--delay-ms", true,
          [](Options& o, const std::string& v) { o.delayMs = parseMilliseconds(v); }},
+        {"--delay-for", true,
+         [](Options& o, const std::string& v) {
+             const auto [command, ms] = splitAssignment(v);
+             o.delays.emplace_back(command, parseMilliseconds(ms));
+         }},
         {"--split", true,
          [](Options& o, const std::string& v) {
              o.splitBytes = static_cast<std::size_t>(parseInteger(v, 1));
@@ -158,6 +174,8 @@ const std::vector<OptionDef>& optionTable() {
          [](Options& o, const std::string& v) { o.gapMs = parseMilliseconds(v); }},
         {"--close-after", true,
          [](Options& o, const std::string& v) { o.closeAfter = parseInteger(v, 1); }},
+        {"--cut-every", true,
+         [](Options& o, const std::string& v) { o.cutEveryMs = parseSecondsAsMilliseconds(v); }},
         {"--reopen-after-ms", true,
          [](Options& o, const std::string& v) { o.reopenAfterMs = parseMilliseconds(v); }},
         {"--exit-after-close", false,
@@ -210,6 +228,10 @@ ParsedOptions parseOptions(const std::vector<std::string>& arguments) {
             return parsed;
         }
     }
+    // A cut that is never restored would be one cut, not a repeated one.
+    if (parsed.options.cutEveryMs > 0 && parsed.options.reopenAfterMs < 0 &&
+        !parsed.options.exitAfterClose)
+        parsed.error = "--cut-every needs --reopen-after-ms";
     return parsed;
 }
 
@@ -239,8 +261,11 @@ Faults:
   --answer CMD=TEXT        reply TEXT (escapes \r \n \t \\ \xHH) instead; repeatable
   --answer-size CMD=BYTES  reply BYTES bytes of digits and no line end instead
   --delay-ms N             delay every reply by N ms
+  --delay-for CMD=MS       delay the reply to CMD by MS ms instead; repeatable
   --split N --gap-ms M     send replies in pieces of N bytes, M ms apart
   --close-after N          close the line after the N-th non-empty command
+  --cut-every SEC          close the line SEC seconds after each opening (fractions allowed),
+                           again and again; needs --reopen-after-ms
   --reopen-after-ms M      after such a close, open a new line M ms later
   --exit-after-close       exit (status 0) after such a close
   --leftover TEXT          bytes waiting on the line when it first opens (escapes allowed)

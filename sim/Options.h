@@ -44,9 +44,11 @@ struct Options {
     std::vector<std::string> silentFor;
     std::vector<std::pair<std::string, std::string>> answers; // command, exact reply bytes
     int delayMs = 0;
+    std::vector<std::pair<std::string, int>> delays; // command, ms: instead of delayMs
     std::size_t splitBytes = 0;
     int gapMs = 0;
     long closeAfter = 0;    // 0: never
+    int cutEveryMs = 0;     // 0: never; else the line closes this long after each opening
     int reopenAfterMs = -1; // < 0: never
     bool exitAfterClose = false;
     std::string leftover;

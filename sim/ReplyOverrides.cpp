@@ -14,6 +14,10 @@ void ReplyOverrides::answer(const std::string& command, std::string answer) {
     m_answers[asciiUpper(trimBlanks(command))] = std::move(answer);
 }
 
+void ReplyOverrides::delay(const std::string& command, std::chrono::milliseconds delay) {
+    m_delays[asciiUpper(trimBlanks(command))] = delay;
+}
+
 bool ReplyOverrides::names(const std::string& key, const ParsedCommand& command) const {
     if (key == asciiUpper(command.keyword))
         return true;
@@ -33,6 +37,14 @@ std::optional<std::string> ReplyOverrides::replyFor(const ParsedCommand& command
         if (isNamed(key))
             return text;
     return computed;
+}
+
+std::optional<std::chrono::milliseconds>
+ReplyOverrides::delayFor(const ParsedCommand& command) const {
+    for (const auto& [key, delay] : m_delays)
+        if (names(key, command))
+            return delay;
+    return std::nullopt;
 }
 
 } // namespace lcrsim

@@ -2,6 +2,7 @@
 
 #include "Dialect.h"
 
+#include <chrono>
 #include <map>
 #include <optional>
 #include <string>
@@ -9,8 +10,9 @@
 
 namespace lcrsim {
 
-// The injected reply faults that decide, per command, what actually goes back:
-// silence for all or for chosen commands, or a fixed answer instead of the computed one.
+// The injected reply faults that decide, per command, what actually goes back and when:
+// silence for all or for chosen commands, a fixed answer instead of the computed one, a
+// delay of its own.
 // Commands are named by keyword (e.g. "*STB?", "MEAS:*WAIT:FETC?") or by their whole
 // text, in any case.
 class ReplyOverrides {
@@ -19,17 +21,21 @@ public:
     void silence(const std::string& command);
     // answer is sent exactly as given, with no line end added.
     void answer(const std::string& command, std::string answer);
+    void delay(const std::string& command, std::chrono::milliseconds delay);
 
     // The reply to send for a command whose computed reply is computed (if any).
     std::optional<std::string> replyFor(const ParsedCommand& command,
                                         std::optional<std::string> computed) const;
+    // The delay of the reply to this command, when it has one of its own.
+    std::optional<std::chrono::milliseconds> delayFor(const ParsedCommand& command) const;
 
 private:
     bool names(const std::string& key, const ParsedCommand& command) const;
 
     bool m_silentAll = false;
-    std::vector<std::string> m_silenced;          // upper-cased
-    std::map<std::string, std::string> m_answers; // upper-cased command -> answer
+    std::vector<std::string> m_silenced;                       // upper-cased
+    std::map<std::string, std::string> m_answers;              // upper-cased command -> answer
+    std::map<std::string, std::chrono::milliseconds> m_delays; // upper-cased command -> delay
 };
 
 } // namespace lcrsim

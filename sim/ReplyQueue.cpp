@@ -13,10 +13,11 @@ Clock::time_point ReplyQueue::notBefore(Clock::time_point wanted) const {
     return m_pieces.empty() ? wanted : std::max(wanted, m_pieces.back().due);
 }
 
-void ReplyQueue::push(const std::string& reply, Clock::time_point now) {
+void ReplyQueue::push(const std::string& reply, Clock::time_point now,
+                      std::optional<std::chrono::milliseconds> delay) {
     if (reply.empty())
         return;
-    Clock::time_point due = notBefore(now + m_delay);
+    Clock::time_point due = notBefore(now + delay.value_or(m_delay));
     const std::size_t pieceSize = m_pieceSize == 0 ? reply.size() : m_pieceSize;
     for (std::size_t offset = 0; offset < reply.size(); offset += pieceSize) {
         m_pieces.push_back({reply.substr(offset, pieceSize), due});

@@ -21,7 +21,9 @@ public:
     ReplyQueue(std::chrono::milliseconds delay, std::size_t pieceSize,
                std::chrono::milliseconds gap);
 
-    void push(const std::string& reply, Clock::time_point now);
+    // delay, when given, replaces the queue's own for this reply.
+    void push(const std::string& reply, Clock::time_point now,
+              std::optional<std::chrono::milliseconds> delay = std::nullopt);
     // Bytes that go out as they are, with no delay or splitting.
     void pushImmediate(const std::string& bytes, Clock::time_point now);
 

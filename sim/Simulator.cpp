@@ -40,6 +40,8 @@ ReplyOverrides overridesFrom(const Options& options) {
         overrides.silence(command);
     for (const auto& [command, text] : options.answers)
         overrides.answer(command, text);
+    for (const auto& [command, ms] : options.delays)
+        overrides.delay(command, std::chrono::milliseconds(ms));
     return overrides;
 }
 
@@ -105,6 +107,8 @@ int Simulator::run() {
         const Clock::time_point now = Clock::now();
         if (m_line)
             transmit(now);
+        if (m_line && m_cutAt && now >= *m_cutAt)
+            cutLine("cut after " + std::to_string(m_options.cutEveryMs) + " ms", now);
         if (m_reopenAt && now >= *m_reopenAt) {
             m_reopenAt.reset();
             try {
@@ -138,6 +142,8 @@ void Simulator::openLine() {
     std::printf("%s\n", m_line->path().c_str());
     std::fflush(stdout);
     trace("line open at " + m_line->path());
+    if (m_options.cutEveryMs > 0)
+        m_cutAt = Clock::now() + std::chrono::milliseconds(m_options.cutEveryMs);
 }
 
 void Simulator::closeLine(const std::string& why) {
@@ -146,8 +152,17 @@ void Simulator::closeLine(const std::string& why) {
     m_framer.clear();
     m_replies.clear();
     m_line.reset();
+    m_cutAt.reset();
     m_link.remove();
     std::cerr << "lcrsim: line closed: " << why << '\n';
+}
+
+void Simulator::cutLine(const std::string& why, Clock::time_point now) {
+    closeLine(why);
+    if (m_options.exitAfterClose)
+        m_stopping = true;
+    else if (m_options.reopenAfterMs >= 0)
+        m_reopenAt = now + std::chrono::milliseconds(m_options.reopenAfterMs);
 }
 
 void Simulator::receive() {
@@ -187,17 +202,13 @@ void Simulator::handle(const ReceivedCommand& command, Clock::time_point now) {
     if (!m_closeFaultFired && m_options.closeAfter > 0 &&
         m_nonEmptyCommands == static_cast<unsigned long>(m_options.closeAfter)) {
         m_closeFaultFired = true;
-        closeLine("closed after " + std::to_string(m_nonEmptyCommands) + " commands");
-        if (m_options.exitAfterClose)
-            m_stopping = true;
-        else if (m_options.reopenAfterMs >= 0)
-            m_reopenAt = now + std::chrono::milliseconds(m_options.reopenAfterMs);
+        cutLine("closed after " + std::to_string(m_nonEmptyCommands) + " commands", now);
         return;
     }
 
     const auto reply = m_overrides.replyFor(parsed, outcome.reply);
     if (reply) {
-        m_replies.push(*reply, now);
+        m_replies.push(*reply, now, m_overrides.delayFor(parsed));
         trace("tx " + traceable(*reply));
     } else if (outcome.reply) {
         trace("reply withheld");
@@ -220,8 +231,9 @@ void Simulator::transmit(Clock::time_point now) {
 
 int Simulator::pollTimeoutMs(Clock::time_point now) const {
     std::optional<Clock::time_point> wake = m_replies.nextDueTime(now);
-    if (m_reopenAt && (!wake || *m_reopenAt < *wake))
-        wake = m_reopenAt;
+    for (const std::optional<Clock::time_point>& timer : {m_reopenAt, m_cutAt})
+        if (timer && (!wake || *timer < *wake))
+            wake = timer;
     return wake ? millisecondsUntil(*wake, now) : -1;
 }
 

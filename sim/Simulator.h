@@ -30,6 +30,8 @@ public:
 private:
     void openLine();
     void closeLine(const std::string& why);
+    // The close fault: the line closes, then comes back or the simulator ends, as asked.
+    void cutLine(const std::string& why, Clock::time_point now);
     void receive();
     void transmit(Clock::time_point now);
     void handle(const ReceivedCommand& command, Clock::time_point now);
@@ -52,6 +54,7 @@ private:
     bool m_leftoverSent = false;
     bool m_stopping = false;
     std::optional<Clock::time_point> m_reopenAt;
+    std::optional<Clock::time_point> m_cutAt; // the next cut of --cut-every
 };
 
 } // namespace lcrsim

@@ -1,10 +1,11 @@
 // Faults of the log file, end to end for both programs on the real serial layer against the
 // simulator: a file that cannot be written from the start (a full disk, a folder without
-// write permission, a folder that does not exist), and one that fails in the middle of a
-// logged sweep (the disk fills up, the file is removed). Each is reported once with the
-// path and the reason; logging then stays off, the run goes on, and what is on disk is
-// whole lines only.
+// write permission, a folder that does not exist, a path that names a FIFO, a folder, a
+// device or a socket), and one that fails in the middle of a logged sweep (the disk fills
+// up, the file is removed). Each is reported once with the path and the reason; logging
+// then stays off, the run goes on, and what is on disk is whole lines only.
 #include "measure/FrmMeasure.h"
+#include "support/FileSizeLimit.h"
 #include "support/LogFileLines.h"
 #include "support/RealProgram.h"
 #include "support/SimulatorProcess.h"
@@ -16,9 +17,10 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include <csignal>
 #include <sys/fsuid.h>
-#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace {
@@ -50,29 +52,29 @@ private:
     bool m_wasRoot;
 };
 
-// Limits the size of the files this process writes (the disk "fills up" there) until
-// destroyed. Writing past the limit fails with "File too large" instead of a signal.
-class FileSizeLimit {
+// A socket bound at path, there until destroyed.
+class BoundSocket {
 public:
-    explicit FileSizeLimit(qint64 bytes) {
-        ::getrlimit(RLIMIT_FSIZE, &m_previous);
-        m_previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limited = m_previous;
-        limited.rlim_cur = static_cast<rlim_t>(bytes);
-        m_active = ::setrlimit(RLIMIT_FSIZE, &limited) == 0;
+    explicit BoundSocket(const QString& path) : m_fd(::socket(AF_UNIX, SOCK_STREAM, 0)) {
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        const QByteArray name = QFile::encodeName(path);
+        if (m_fd < 0 || name.size() >= static_cast<int>(sizeof address.sun_path))
+            return;
+        qstrcpy(address.sun_path, name.constData());
+        m_bound = ::bind(m_fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
     }
-    ~FileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &m_previous);
-        std::signal(SIGXFSZ, m_previousHandler);
+    ~BoundSocket() {
+        if (m_fd >= 0)
+            ::close(m_fd);
     }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-    bool active() const { return m_active; }
+    BoundSocket(const BoundSocket&) = delete;
+    BoundSocket& operator=(const BoundSocket&) = delete;
+    bool bound() const { return m_bound; }
 
 private:
-    rlimit m_previous{};
-    void (*m_previousHandler)(int) = nullptr;
-    bool m_active = false;
+    int m_fd;
+    bool m_bound = false;
 };
 
 QString logTitle(const QString& variant) {
@@ -100,16 +102,23 @@ private slots:
 
 void LogFileFaults::cannotBeWritten_data() {
     QTest::addColumn<QString>("variant");
-    QTest::addColumn<QString>("place"); // "full", "read-only", "missing"
+    // "full", "read-only", "missing", or what the path names: "fifo", "folder", "device",
+    // "socket"
+    QTest::addColumn<QString>("place");
     QTest::addColumn<QString>("reason");
+    const QString notAFile = QStringLiteral("Not a regular file");
     for (const char* v : {"LR40", "PX80"}) {
         const QString variant = QString::fromLatin1(v);
         QTest::newRow(QByteArray(v) + " full disk") << variant << "full"
-                                                    << "No space left on device";
+                                                    << "File too large";
         QTest::newRow(QByteArray(v) + " folder without write permission") << variant << "read-only"
                                                                           << "Permission denied";
         QTest::newRow(QByteArray(v) + " folder that does not exist") << variant << "missing"
                                                                      << "No such file or directory";
+        QTest::newRow(QByteArray(v) + " FIFO") << variant << "fifo" << notAFile;
+        QTest::newRow(QByteArray(v) + " folder") << variant << "folder" << notAFile;
+        QTest::newRow(QByteArray(v) + " device /dev/null") << variant << "device" << notAFile;
+        QTest::newRow(QByteArray(v) + " socket") << variant << "socket" << notAFile;
     }
 }
 
@@ -117,9 +126,6 @@ void LogFileFaults::cannotBeWritten() {
     QFETCH(QString, variant);
     QFETCH(QString, place);
     QFETCH(QString, reason);
-    if (place == QLatin1String("full") && !QFile::exists(QStringLiteral("/dev/full")))
-        QSKIP("this system has no /dev/full");
-
     SimulatorProcess sim(dialectOf(variant));
     QVERIFY(sim.started());
     sim.becomePort(1);
@@ -128,11 +134,17 @@ void LogFileFaults::cannotBeWritten() {
     FrmMeasure* w = p.results();
     QVERIFY(w);
 
-    QString path;
+    QString path = sim.tempPath(QStringLiteral("results.csv"));
     QStringList messages;
+    std::unique_ptr<BoundSocket> socket;
     if (place == QLatin1String("full")) {
-        path = QStringLiteral("/dev/full"); // it exists: the program asks first
-        messages << QStringLiteral("Overwrite /dev/full");
+        // The file exists, so the program asks first; then the disk has no room left (the
+        // file size limit stands in for it: a real full disk says "No space left on
+        // device").
+        QVERIFY(QFile(path).open(QIODevice::WriteOnly));
+        messages << QStringLiteral("Overwrite ") + path;
+        const FileSizeLimit noRoom(0);
+        QVERIFY(noRoom.active());
         p.startLogging(path);
     } else if (place == QLatin1String("read-only")) {
         const QString folder = sim.tempPath(QStringLiteral("read-only"));
@@ -148,8 +160,21 @@ void LogFileFaults::cannotBeWritten() {
         if (!unprivileged.inEffect())
             QSKIP("running as root, and the file system cannot check as another user here");
         p.startLogging(path);
-    } else {
+    } else if (place == QLatin1String("missing")) {
         path = sim.tempPath(QStringLiteral("no-such-folder/results.csv"));
+        p.startLogging(path);
+    } else {
+        // Refused without being opened: opening a FIFO nobody reads would block for ever.
+        if (place == QLatin1String("fifo")) {
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        } else if (place == QLatin1String("folder")) {
+            QVERIFY(QDir().mkdir(path));
+        } else if (place == QLatin1String("device")) {
+            path = QStringLiteral("/dev/null");
+        } else {
+            socket = std::make_unique<BoundSocket>(path);
+            QVERIFY(socket->bound());
+        }
         p.startLogging(path);
     }
 
@@ -159,8 +184,10 @@ void LogFileFaults::cannotBeWritten() {
     QCOMPARE(report.title, logTitle(variant));
     QCOMPARE(report.buttons, MessageButtons::Ok);
     verifyNotLogging(*w, p);
-    if (place != QLatin1String("full"))
+    if (place == QLatin1String("read-only") || place == QLatin1String("missing"))
         QVERIFY(!QFile::exists(path));
+    if (place == QLatin1String("full"))
+        QCOMPARE(QFileInfo(path).size(), 0); // whole lines only: none
 
     // The program measures on; nothing more is reported.
     w->Start()->click();

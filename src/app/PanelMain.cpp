@@ -2,6 +2,7 @@
 
 #include "app/ProgramRoot.h"
 #include "link/QtSerialPortComponent.h"
+#include "link/TracingSerialPort.h"
 #include "platform/Dialogs.h"
 #include "platform/Timing.h"
 
@@ -18,7 +19,8 @@ int runPanel(int argc, char** argv, InstrumentVariant variant) {
     // last one visible (the connection window hides while the others are shown).
     QApplication::setQuitOnLastWindowClosed(false);
 
-    ProgramRoot root(std::move(variant), std::make_unique<QtSerialPortComponent>(),
+    // LCRPANEL_TRACE=path: every byte on the line goes to that file as well, for support.
+    ProgramRoot root(std::move(variant), tracedWhenAsked(std::make_unique<QtSerialPortComponent>()),
                      std::make_unique<SystemTiming>(), std::make_unique<WidgetDialogs>());
     QObject::connect(&root, &ProgramRoot::programEnded, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);

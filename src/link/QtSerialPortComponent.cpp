@@ -135,7 +135,33 @@ void QtSerialPortComponent::Output(const QByteArray& bytes) {
 
 QByteArray QtSerialPortComponent::Input() {
     requireOpen("Input");
-    return m_port.readAll();
+    QByteArray bytes = m_port.readAll();
+    takeInWhatTheSystemHolds();
+    // A line found gone just now is reported after what came before it, as it would be
+    // had the event loop noticed.
+    if (m_port.isOpen())
+        bytes += m_port.readAll();
+    else if (bytes.isEmpty())
+        requireOpen("Input");
+    return bytes;
+}
+
+int QtSerialPortComponent::discardReceived() {
+    if (!m_port.isOpen())
+        return 0;
+    takeInWhatTheSystemHolds();
+    if (!m_port.isOpen())
+        return 0; // the line went away meanwhile; the next operation says so
+    return static_cast<int>(m_port.readAll().size());
+}
+
+void QtSerialPortComponent::takeInWhatTheSystemHolds() {
+    // QSerialPort reads from the system only when the event loop runs, so bytes that came
+    // during a blocking pause would not count as received yet.
+    m_port.waitForReadyRead(0);
+    // Nothing waiting is reported as a time-out, which is no fault here.
+    if (m_port.error() == QSerialPort::TimeoutError)
+        m_port.clearError();
 }
 
 void QtSerialPortComponent::requireOpen(const char* operation) const {

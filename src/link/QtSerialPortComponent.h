@@ -27,12 +27,14 @@ public:
     void setInBufferCount(int count) override;
     void Output(const QByteArray& bytes) override;
     QByteArray Input() override;
+    int discardReceived() override;
 
     static QString deviceForPort(int number);
 
 private:
     void onError(QSerialPort::SerialPortError error);
     void requireOpen(const char* operation) const;
+    void takeInWhatTheSystemHolds();
 
     QSerialPort m_port;
     int m_commPort = 1;

@@ -41,4 +41,8 @@ public:
     virtual void Output(const QByteArray& bytes) = 0;
     // All bytes received and not yet taken, possibly none.
     virtual QByteArray Input() = 0;
+    // Discards every byte received and not yet taken, those the system still holds
+    // included, and returns how many. A closed port has none. Used before a command whose
+    // reply will be read, so that a late line cannot pass for that reply.
+    virtual int discardReceived() = 0;
 };

@@ -1,5 +1,6 @@
 #include "logging/ResultLog.h"
 
+#include <QFileInfo>
 #include <QLocale>
 
 #include <cerrno>
@@ -45,12 +46,23 @@ bool stillNamedBy(int handle, const QString& path) {
     return open.st_dev == named.st_dev && open.st_ino == named.st_ino;
 #endif
 }
+
+// A FIFO, a device, a folder or a socket is no log file. Found without opening the path:
+// opening a FIFO that nobody reads blocks for ever.
+bool namesSomethingOtherThanAFile(const QString& path) {
+    const QFileInfo info(path);
+    return info.exists() && !info.isFile();
+}
 } // namespace
 
 bool ResultLog::open(const QString& path, OpenMode mode) {
     close();
     m_failure.clear();
     m_file.setFileName(path);
+    if (namesSomethingOtherThanAFile(path)) {
+        m_failure = QStringLiteral("Not a regular file");
+        return false;
+    }
     // Unbuffered: each line goes to the system as it is appended.
     const QIODevice::OpenMode how =
         QIODevice::WriteOnly | QIODevice::Unbuffered |
@@ -107,6 +119,8 @@ bool ResultLog::fail() {
 }
 
 bool ResultLog::canRead(const QString& path) {
+    if (namesSomethingOtherThanAFile(path))
+        return false;
     QFile probe(path);
     return probe.open(QIODevice::ReadOnly);
 }

@@ -18,7 +18,8 @@ public:
     bool isOpen() const { return m_file.isOpen(); }
     QString path() const { return m_file.fileName(); }
 
-    // Closes any open file first. False when the file cannot be opened.
+    // Closes any open file first. False when the file cannot be opened, or when the path
+    // names something other than a regular file (failureText() "Not a regular file").
     bool open(const QString& path, OpenMode mode);
 
     // Writes line + CR LF. False when it could not be written (or no file is open).
@@ -32,7 +33,8 @@ public:
 
     QString failureText() const { return m_failure; }
 
-    // The probe before opening: the file exists and can be opened for reading.
+    // The probe before opening: the file exists, is a regular file and can be opened for
+    // reading. Anything else at the path is never opened.
     static bool canRead(const QString& path);
     // The field as a comma-separated file needs it; ordinary texts stay as they are.
     static QString csvField(const QString& field);

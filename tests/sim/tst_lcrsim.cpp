@@ -84,12 +84,16 @@ private slots:
     void silence_data();
     void silence();
     void splitReply();
+    void delayedRepliesKeepOrderAndReception_data();
     void delayedRepliesKeepOrderAndReception();
+    void delayFor_data();
+    void delayFor();
     void answerOverride_data();
     void answerOverride();
     void megabyteAnswer();
     void closeAfter_data();
     void closeAfter();
+    void reopenAfterClose_data();
     void reopenAfterClose();
     void leftoverBytesWaitOnOpen();
     void noEchoBeforePanelSetsTerminal();
@@ -512,10 +516,18 @@ void TestLcrSim::splitReply() {
     QVERIFY(elapsed >= (expectedPieces - 1) * gapMs / 2);
 }
 
+void TestLcrSim::delayedRepliesKeepOrderAndReception_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("every reply") << QStringList{"--delay-ms", "400"};
+    // The next reply waits for it: replies never overtake each other.
+    QTest::newRow("the first reply only") << QStringList{"--delay-for", "*IDN?=400"};
+}
+
 void TestLcrSim::delayedRepliesKeepOrderAndReception() {
+    QFETCH(QStringList, arguments);
     QTemporaryDir dir;
     const QString log = dir.filePath("commands.log");
-    SimProcess sim({"--delay-ms", "400", "--log", log});
+    SimProcess sim(arguments << "--log" << log);
     PtyClient panel(sim.devicePath());
     QElapsedTimer timer;
     timer.start();
@@ -529,6 +541,41 @@ void TestLcrSim::delayedRepliesKeepOrderAndReception() {
     QCOMPARE(panel.readBytes(lr40Identity.size(), replyMs), lr40Identity);
     QVERIFY(timer.elapsed() >= 300);
     QCOMPARE(fieldsOf(panel.readLine(replyMs)).size(), 9);
+}
+
+void TestLcrSim::delayFor_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("query");
+    QTest::addColumn<bool>("delayed"); // by 400 ms, else at once
+
+    const QStringList idn{"--delay-for", "*IDN?=400"};
+    QTest::newRow("named command") << idn << QByteArray("*idn?\r") << true;
+    QTest::newRow("named in lower case") << QStringList{"--delay-for", "meas:*wait:fetc?=400"}
+                                         << QByteArray("MEAS:*WAIT:FETC?\r") << true;
+    QTest::newRow("other commands at once") << idn << QByteArray("MEAS:*WAIT:FETC?\r") << false;
+    QTest::newRow("named by its whole text")
+        << QStringList{"--answer", "Syst:lock on=ok\\r\\n", "--delay-for", "Syst:lock on=400"}
+        << QByteArray("Syst:lock on\r") << true;
+    const QStringList px80{"--dialect", "px80",        "--delay-for",
+                           "*STB?=400", "--delay-for", "Fetch?=400"};
+    QTest::newRow("repeatable, first") << px80 << QByteArray("*STB?\n") << true;
+    QTest::newRow("repeatable, second") << px80 << QByteArray("MEAS:\nFetch?\n") << true;
+    QTest::newRow("instead of --delay-ms")
+        << QStringList{"--delay-ms", "400", "--delay-for", "*IDN?=0"} << QByteArray("*IDN?\r")
+        << false;
+}
+
+void TestLcrSim::delayFor() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, query);
+    QFETCH(bool, delayed);
+
+    SimProcess sim(arguments);
+    PtyClient panel(sim.devicePath());
+    QVERIFY(panel.send(query));
+    const QByteArray early = panel.readFor(silenceMs / 2);
+    QCOMPARE(early.isEmpty(), delayed);
+    QVERIFY((early + panel.readLine(replyMs)).endsWith("\r\n"));
 }
 
 void TestLcrSim::answerOverride_data() {
@@ -604,21 +651,38 @@ void TestLcrSim::closeAfter() {
     }
 }
 
+void TestLcrSim::reopenAfterClose_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("trigger"); // sent on each line before its close
+    QTest::addColumn<int>("cuts");
+    QTest::newRow("once, after a command")
+        << QStringList{"--close-after", "1"} << QByteArray("*IDN?\r") << 1;
+    QTest::newRow("every 0.5 s, three times")
+        << QStringList{"--cut-every", "0.5"} << QByteArray() << 3;
+}
+
 void TestLcrSim::reopenAfterClose() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, trigger);
+    QFETCH(int, cuts);
+
     QTemporaryDir dir;
     const QString link = dir.filePath("lr40");
-    SimProcess sim({"--link", link, "--close-after", "1", "--reopen-after-ms", "100"});
-    QCOMPARE(QFileInfo(link).symLinkTarget(), sim.devicePath());
+    SimProcess sim(arguments << "--link" << link << "--reopen-after-ms"
+                             << "100");
+    QString line = sim.devicePath();
+    QCOMPARE(QFileInfo(link).symLinkTarget(), line);
 
-    {
+    for (int cut = 0; cut < cuts; ++cut) {
         PtyClient panel(link);
-        QVERIFY(panel.send("*IDN?\r"));
+        QVERIFY(trigger.isEmpty() || panel.send(trigger));
         QVERIFY(panel.waitForHangUp(replyMs));
         // While the panel still holds the old device, the new line must get its own.
         const QString newPath = sim.nextAnnouncedPath(replyMs);
         QVERIFY(!newPath.isEmpty());
-        QVERIFY(newPath != sim.devicePath());
+        QVERIFY(newPath != line);
         QCOMPARE(QFileInfo(link).symLinkTarget(), newPath);
+        line = newPath;
     }
 
     PtyClient reopened(link);

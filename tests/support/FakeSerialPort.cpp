@@ -89,6 +89,10 @@ QByteArray FakeSerialPort::Input() {
     return taken;
 }
 
+int FakeSerialPort::discardReceived() {
+    return m_open ? static_cast<int>(Input().size()) : 0;
+}
+
 QByteArray FakeSerialPort::pendingInput() const {
     QByteArray all;
     for (const Arrival& a : m_inbound)

@@ -27,6 +27,8 @@ public:
     void setInBufferCount(int count) override;
     void Output(const QByteArray& bytes) override;
     QByteArray Input() override;
+    // Not recorded in operations(): it changes nothing a test of the sequence looks at.
+    int discardReceived() override;
 
     // Script.
     void failOpenOf(int portNumber) { m_failingPorts.insert(portNumber); }
