@@ -1,6 +1,6 @@
 // The byte trace for support: its format, the discarding of bytes that arrived unasked,
 // and switching it on with LCRPANEL_TRACE.
-#include "link/PortError.h"
+#include "values/Failure.h"
 #include "link/QtSerialPortComponent.h"
 #include "link/TracingSerialPort.h"
 #include "support/FakeSerialPort.h"
@@ -69,7 +69,7 @@ void ByteTrace::format() {
         port.Output(QByteArray("\x01\xff\\\t", 4));
         QCOMPARE(port.discardReceived(), 0);
         port.setPortOpen(false);
-        QVERIFY_THROWS_EXCEPTION(PortError, port.Output("x\n"));
+        QVERIFY_THROWS_EXCEPTION(Failure, port.Output("x\n"));
         // The discard is no operation of the port's sequence.
         QCOMPARE(line.operations(),
                  (QStringList{"port 1", "settings 9600", "open 1 at 9600", "close"}));

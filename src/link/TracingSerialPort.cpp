@@ -1,6 +1,6 @@
 #include "link/TracingSerialPort.h"
 
-#include "link/PortError.h"
+#include "values/Failure.h"
 
 #include <QDateTime>
 
@@ -72,7 +72,7 @@ template <typename Operation>
 auto TracingSerialPort::traced(const char* name, Operation operation) {
     try {
         return operation();
-    } catch (const PortError& error) {
+    } catch (const Failure& error) {
         write("=", name + QByteArray(" failed: ") + error.description().toUtf8(), true);
         throw;
     }
@@ -135,7 +135,7 @@ int TracingSerialPort::discardReceived() {
     if (m_port->PortOpen()) {
         try {
             bytes = m_port->Input();
-        } catch (const PortError& error) {
+        } catch (const Failure& error) {
             // As the port's own discard: the next operation reports the lost line.
             write("=", "discard: " + error.description().toUtf8(), true);
         }
