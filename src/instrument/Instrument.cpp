@@ -7,7 +7,7 @@
 Reply Instrument::identify(InstrumentLink& link, InstrumentIdentity& identity) const {
     if (m_variant.link.identitySendsBareTerminatorFirst)
         link.SendCommand(QString());
-    link.SendCommand(m_variant.link.identityQuery);
+    link.SendQuery(m_variant.link.identityQuery);
     Reply reply = link.ReadReply();
     if (!reply.timedOut)
         splitIdentity(reply.text, identity);

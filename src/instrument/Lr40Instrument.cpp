@@ -11,7 +11,7 @@ void Lr40Instrument::handOver(InstrumentLink& link, SerialPort& /*port*/,
 }
 
 Reply Lr40Instrument::triggerAndFetch(InstrumentLink& link, Timing& /*timing*/) const {
-    link.SendCommand(QStringLiteral("MEAS:*WAIT:FETC?"));
+    link.SendQuery(QStringLiteral("MEAS:*WAIT:FETC?"));
     return link.ReadReplySettled();
 }
 

@@ -24,9 +24,9 @@ Reply Px80Instrument::triggerAndFetch(InstrumentLink& link, Timing& timing) cons
     link.SendCommand(QStringLiteral("MEAS:"));
     timing.sleepMs(TriggerPauseMs);
     // The status reply only paces the instrument; neither it nor its silence matters.
-    link.SendCommand(QStringLiteral("*STB?"));
+    link.SendQuery(QStringLiteral("*STB?"));
     link.ReadReplySettled();
-    link.SendCommand(QStringLiteral("Fetch?"));
+    link.SendQuery(QStringLiteral("Fetch?"));
     return link.ReadReplySettled();
 }
 

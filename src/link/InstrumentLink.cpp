@@ -4,6 +4,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Timing.h"
 #include "profiles/InstrumentVariant.h"
+#include "values/Failure.h"
 #include "values/ProgramEnding.h"
 
 #include <utility>
@@ -21,14 +22,28 @@ void InstrumentLink::SendCommandEndedBy(const QString& text, const QByteArray& t
     m_port.Output(text.toLatin1() + terminator);
 }
 
-void InstrumentLink::poll(bool first, QString& collected) {
+void InstrumentLink::SendQuery(const QString& text) {
+    m_discardedBytes += m_port.discardReceived();
+    SendCommand(text);
+}
+
+void InstrumentLink::poll(bool first, Collected& collected) {
     if (first)
         m_timing.letEventsRun();
     else
         m_timing.waitForEvents(PollBoundMs);
     if (m_programEnded)
         throw ProgramEnding();
-    collected += QString::fromLatin1(m_port.Input());
+    const QByteArray bytes = m_port.Input();
+    if (collected.overflowed) {
+        collected.lineEnded = collected.lineEnded || bytes.contains('\n');
+        return;
+    }
+    collected.text += QString::fromLatin1(bytes);
+    if (collected.text.size() > MaxReplyChars) {
+        collected.overflowed = true;
+        collected.text = QString();
+    }
 }
 
 void InstrumentLink::letEventsRun() {
@@ -42,7 +57,7 @@ bool InstrumentLink::elapsedOver(double start, double limit) {
 }
 
 template <typename Done>
-void InstrumentLink::pollUntil(Done done, double start, QString& collected) {
+void InstrumentLink::pollUntil(Done done, double start, Collected& collected) {
     // The first pass only lets pending events run and takes what is there; later passes
     // sleep in the dispatcher until something arrives.
     bool first = true;
@@ -53,22 +68,22 @@ void InstrumentLink::pollUntil(Done done, double start, QString& collected) {
 }
 
 namespace {
-bool hasLineEnd(const QString& text) {
-    return text.contains(QLatin1Char('\n'));
+bool hasLineEnd(const InstrumentLink::Collected& collected) {
+    return collected.overflowed ? collected.lineEnded : collected.text.contains(QLatin1Char('\n'));
 }
-bool hasAnything(const QString& text) {
-    return !text.isEmpty();
+bool hasAnything(const InstrumentLink::Collected& collected) {
+    return collected.overflowed || !collected.text.isEmpty();
 }
 } // namespace
 
 Reply InstrumentLink::ReadReply() {
-    QString collected;
+    Collected collected;
     pollUntil(hasLineEnd, m_timing.now(), collected);
     return finish(collected, longNotRespondingText());
 }
 
 Reply InstrumentLink::ReadReplySettled() {
-    QString collected;
+    Collected collected;
     const double start = m_timing.now();
     pollUntil(hasAnything, start, collected);
 
@@ -82,8 +97,12 @@ Reply InstrumentLink::ReadReplySettled() {
     return finish(collected, shortNotRespondingText());
 }
 
-Reply InstrumentLink::finish(QString collected, const QString& silenceText) {
-    Reply reply{std::move(collected), false};
+Reply InstrumentLink::finish(Collected collected, const QString& silenceText) {
+    if (collected.overflowed)
+        throw Failure(QStringLiteral("The instrument's reply was longer than %1 characters and "
+                                     "was dropped")
+                          .arg(MaxReplyChars));
+    Reply reply{std::move(collected.text), false};
     if (!reply.text.isEmpty())
         return reply;
     const MessageAnswer answer = m_dialogs.message(silenceText, MessageButtons::OkCancel,

@@ -28,6 +28,10 @@ public:
     // How long one poll may sleep in the event dispatcher before the time limit is
     // looked at again; serial data and window events end the sleep at once.
     static constexpr int PollBoundMs = 25;
+    // The most a reply may hold. The longest real reply is under 100 characters; a line
+    // that runs on past this (a flooding or broken line) fails its command instead of
+    // filling the memory.
+    static constexpr int MaxReplyChars = 64 * 1024;
 
     // shutdownPath runs when the operator chooses Cancel in a not-responding message;
     // the read then throws ProgramEnding.
@@ -38,8 +42,16 @@ public:
     void SendCommand(const QString& text);
     // Writes text + the given terminator in one write (the few commands with their own).
     void SendCommandEndedBy(const QString& text, const QByteArray& terminator);
+    // SendCommand for a command whose reply will be read: whatever has arrived unasked
+    // before it (a late reply to an earlier command) is discarded first, so that it
+    // cannot pass for this command's reply.
+    void SendQuery(const QString& text);
+    // Bytes discarded so far by SendQuery.
+    qint64 discardedBytes() const { return m_discardedBytes; }
 
     // One reply line within 10 s; the long not-responding message when nothing came.
+    // A reply longer than MaxReplyChars is read on (and dropped) until its line feed or the
+    // time limit, and then fails with a Failure.
     Reply ReadReply();
     // As ReadReply, with a 0.2 s settling pause after the first characters; the short
     // message when nothing came.
@@ -55,13 +67,21 @@ public:
     QString longNotRespondingText() const;
     QString shortNotRespondingText() const;
 
+    // What a read has taken so far.
+    struct Collected {
+        QString text;
+        bool overflowed = false; // more than MaxReplyChars came; text was dropped
+        bool lineEnded = false;  // a line feed came after the overflow
+    };
+
 private:
-    void poll(bool first, QString& collected);
+    void poll(bool first, Collected& collected);
     // Polls until done() or more than the read limit since start; never spins.
-    template <typename Done> void pollUntil(Done done, double start, QString& collected);
+    template <typename Done> void pollUntil(Done done, double start, Collected& collected);
     bool elapsedOver(double start, double limit);
-    // The end of every read: the not-responding message when nothing came.
-    Reply finish(QString collected, const QString& silenceText);
+    // The end of every read: the not-responding message when nothing came, the failure
+    // when the reply was too long.
+    Reply finish(Collected collected, const QString& silenceText);
 
     const InstrumentVariant& m_variant;
     SerialPort& m_port;
@@ -69,4 +89,5 @@ private:
     Dialogs& m_dialogs;
     std::function<void()> m_shutdownPath;
     bool m_programEnded = false;
+    qint64 m_discardedBytes = 0;
 };

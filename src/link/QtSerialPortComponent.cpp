@@ -44,6 +44,9 @@ void QtSerialPortComponent::setPortOpen(bool open) {
     const QString device = m_device.isEmpty() ? deviceForPort(m_commPort) : m_device;
     m_port.setPortName(device);
     m_port.setBaudRate(m_baud);
+    // A line that floods the port is taken in bounded pieces: what the program has not
+    // read yet waits in the system, which holds the far end back.
+    m_port.setReadBufferSize(ReadBufferBytes);
     m_port.setDataBits(QSerialPort::Data8);
     m_port.setParity(QSerialPort::NoParity);
     m_port.setStopBits(QSerialPort::OneStop);

@@ -32,6 +32,8 @@ public:
     static QString deviceForPort(int number);
 
 private:
+    static constexpr qint64 ReadBufferBytes = 64 * 1024;
+
     void onError(QSerialPort::SerialPortError error);
     void requireOpen(const char* operation) const;
     void takeInWhatTheSystemHolds();

@@ -95,6 +95,15 @@ void TracingSerialPort::setCommPort(int number) {
     write("=", "port " + QByteArray::number(number));
 }
 
+void TracingSerialPort::setDevice(const QString& device) {
+    m_port->setDevice(device);
+    write("=", "device " + escaped(device.toUtf8()));
+}
+
+std::vector<DetectedPort> TracingSerialPort::detectedPorts() const {
+    return m_port->detectedPorts();
+}
+
 void TracingSerialPort::setSettings(const QString& baudText) {
     traced("settings", [&] { m_port->setSettings(baudText); });
     write("=", "settings " + escaped(baudText.toUtf8()));

@@ -30,6 +30,8 @@ public:
     bool PortOpen() const override;
     void setPortOpen(bool open) override;
     void setCommPort(int number) override;
+    void setDevice(const QString& device) override;
+    std::vector<DetectedPort> detectedPorts() const override;
     void setSettings(const QString& baudText) override;
     void setDTREnable(bool on) override;
     void setRTSEnable(bool on) override;
