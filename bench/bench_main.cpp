@@ -1,6 +1,7 @@
-// Runs the panel's benchmarks. Usage: lcrpanel_bench [silent|latency|sweep|paced|all]
+// Runs the panel's benchmarks. Usage: lcrpanel_bench [silent|latency|sweep|paced|view|all]
 #include "bench_link.h"
 #include "bench_sweep.h"
+#include "bench_sweep_view.h"
 
 #include <QApplication>
 
@@ -25,5 +26,7 @@ int main(int argc, char** argv) {
         benchSweep(false, 9600);
         benchSweep(true, 9600);
     }
+    if (all || std::strcmp(which, "view") == 0)
+        benchSweepView();
     return 0;
 }

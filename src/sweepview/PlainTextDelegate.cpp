@@ -30,7 +30,9 @@ void PlainTextDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, option.widget) + 1;
     const QRect area = option.rect.adjusted(margin, 0, -margin, 0);
     painter->save();
-    painter->setClipRect(area, Qt::IntersectClip);
+    // Clipping costs more than the drawing; only a text wider than its column needs it.
+    if (text.size().width() > area.width())
+        painter->setClipRect(area, Qt::IntersectClip);
     painter->setFont(option.font);
     painter->setPen(option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
     painter->drawStaticText(
