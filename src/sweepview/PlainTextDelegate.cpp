@@ -4,17 +4,17 @@
 #include <QPainter>
 
 const QStaticText& PlainTextDelegate::laidOut(const QString& text, const QFont& font) const {
-    if (font != m_font) {
+    if (font != m_font || m_laidOut.size() >= KeptTexts) {
         m_laidOut.clear();
         m_font = font;
     }
-    if (const QStaticText* known = m_laidOut.object(text))
+    const auto known = m_laidOut.constFind(text);
+    if (known != m_laidOut.constEnd())
         return *known;
-    auto* fresh = new QStaticText(text);
-    fresh->setTextFormat(Qt::PlainText);
-    fresh->prepare(QTransform(), font);
-    m_laidOut.insert(text, fresh);
-    return *fresh;
+    QStaticText fresh(text);
+    fresh.setTextFormat(Qt::PlainText);
+    fresh.prepare(QTransform(), font);
+    return *m_laidOut.insert(text, fresh);
 }
 
 void PlainTextDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QCache>
 #include <QFont>
+#include <QHash>
 #include <QStaticText>
 #include <QStyledItemDelegate>
 
@@ -19,8 +19,9 @@ public:
 private:
     const QStaticText& laidOut(const QString& text, const QFont& font) const;
 
-    // More than the texts of a tall screenful of rows; laid out in
-    // this font.
-    mutable QCache<QString, QStaticText> m_laidOut{600};
+    // More than the texts of a tall screenful of rows; all are dropped when the table has
+    // shown that many, and all are laid out in this font.
+    static constexpr int KeptTexts = 600;
+    mutable QHash<QString, QStaticText> m_laidOut;
     mutable QFont m_font;
 };

@@ -56,7 +56,7 @@ std::optional<QString> writeImage(const QString& path, QChartView& view) {
     if (!file.open(QIODevice::WriteOnly))
         return file.errorString();
     const bool svg = path.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive);
-    if (const std::optional<QString> failure = svg ? writeSvg(file, view) : writePng(file, view)) {
+    if (std::optional<QString> failure = svg ? writeSvg(file, view) : writePng(file, view)) {
         file.cancelWriting();
         return failure;
     }
