@@ -39,6 +39,20 @@ SweepView::SweepView(const RunRecord& record, Dialogs& dialogs, QWidget* parent)
     PanelLook::dressWindow(*this);
     // Rows as tall as their text needs, so that the table shows more of the run.
     m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 6);
+    // Flat scroll bars in the panel's greys: the styles' own, drawn with gradients, cost a
+    // fifth of each point while the table grows by a row at every point.
+    m_table->setStyleSheet(
+        QStringLiteral("QScrollBar { background-color: %1; border: none; }"
+                       "QScrollBar:vertical { width: 1.2em; }"
+                       "QScrollBar:horizontal { height: 1.2em; }"
+                       "QScrollBar::handle { background-color: %2; border: 1px solid %3;"
+                       " border-radius: 2px; }"
+                       "QScrollBar::handle:vertical { min-height: 2em; }"
+                       "QScrollBar::handle:horizontal { min-width: 2em; }"
+                       "QScrollBar::add-line, QScrollBar::sub-line { width: 0; height: 0; }"
+                       "QScrollBar::add-page, QScrollBar::sub-page { background: none; }")
+            .arg(PanelLook::rgb(PanelLook::ButtonGrey), PanelLook::rgb(PanelLook::WindowGrey),
+                 PanelLook::rgb(QColor(112, 112, 112))));
     // Progress texts of a fixed size: the row does not jump as they change, and a change
     // (at every point) does not lay the whole window out again.
     keepSizeFor(*m_progress, QStringLiteral("Point 00000 of 00000"));
