@@ -41,6 +41,10 @@ std::optional<QString> SoakDialogs::chooseFile(const QString&, const QString&) {
     return m_logPath;
 }
 
+std::optional<QString> SoakDialogs::chooseSaveFile(const QString&, const QString&) {
+    return std::nullopt;
+}
+
 SoakDriver::SoakDriver(SoakDialogs& dialogs, const QString& shownPath)
     : m_dialogs(dialogs), m_shownFile(shownPath) {
     if (!m_shownFile.open(QIODevice::WriteOnly | QIODevice::Truncate))

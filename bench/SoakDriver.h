@@ -22,6 +22,7 @@ public:
     MessageAnswer message(const QString& text, MessageButtons buttons, MessageIcon icon,
                           const QString& title) override;
     std::optional<QString> chooseFile(const QString& filter, const QString& title) override;
+    std::optional<QString> chooseSaveFile(const QString&, const QString&) override;
 
     int count() const { return static_cast<int>(m_messages.size()); }
     const QStringList& messages() const { return m_messages; }

@@ -32,6 +32,9 @@ public:
     std::optional<QString> chooseFile(const QString&, const QString&) override {
         return std::nullopt;
     }
+    std::optional<QString> chooseSaveFile(const QString&, const QString&) override {
+        return std::nullopt;
+    }
 };
 
 double processorSeconds() {

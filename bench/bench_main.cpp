@@ -1,6 +1,7 @@
-// Runs the panel's benchmarks. Usage: lcrpanel_bench [silent|latency|sweep|paced|trace|all]
+// Runs the panel's benchmarks. Usage: lcrpanel_bench [silent|latency|sweep|paced|trace|view|all]
 #include "bench_link.h"
 #include "bench_sweep.h"
+#include "bench_sweep_view.h"
 
 #include <QApplication>
 
@@ -27,5 +28,7 @@ int main(int argc, char** argv) {
     }
     if (all || std::strcmp(which, "trace") == 0)
         benchTraceCost();
+    if (all || std::strcmp(which, "view") == 0)
+        benchSweepView();
     return 0;
 }

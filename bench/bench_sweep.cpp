@@ -38,6 +38,9 @@ public:
     std::optional<QString> chooseFile(const QString&, const QString&) override {
         return std::nullopt;
     }
+    std::optional<QString> chooseSaveFile(const QString&, const QString&) override {
+        return std::nullopt;
+    }
 };
 
 // The simulator on the given device, or on its own pseudo-terminal.

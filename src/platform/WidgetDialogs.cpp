@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QStringList>
 
 QStringList toQtNameFilters(const QString& pipeSeparatedFilter) {
@@ -85,6 +86,31 @@ std::optional<QString> WidgetDialogs::chooseFile(const QString& filter, const QS
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilters(toQtNameFilters(filter));
     dialog.setDefaultSuffix(QStringLiteral("csv"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
+namespace {
+// "PNG image (*.png)" gives "png"; a filter of several or of no plain patterns gives nothing.
+QString suffixOf(const QString& qtNameFilter) {
+    static const QRegularExpression onePattern(QStringLiteral("\\(\\*\\.(\\w+)\\)$"));
+    return onePattern.match(qtNameFilter).captured(1);
+}
+} // namespace
+
+std::optional<QString> WidgetDialogs::chooseSaveFile(const QString& filter, const QString& title) {
+    QFileDialog dialog(QApplication::activeWindow(), title);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    const QStringList filters = toQtNameFilters(filter);
+    dialog.setNameFilters(filters);
+    // A name typed without a suffix gets the one of the filter chosen.
+    if (!filters.isEmpty())
+        dialog.setDefaultSuffix(suffixOf(filters.constFirst()));
+    QObject::connect(
+        &dialog, &QFileDialog::filterSelected, &dialog,
+        [&dialog](const QString& chosen) { dialog.setDefaultSuffix(suffixOf(chosen)); });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().constFirst();

@@ -14,6 +14,15 @@ MessageAnswer ScriptedDialogs::message(const QString& text, MessageButtons butto
 }
 
 std::optional<QString> ScriptedDialogs::chooseFile(const QString& filter, const QString& title) {
+    return nextFile(filter, title);
+}
+
+std::optional<QString> ScriptedDialogs::chooseSaveFile(const QString& filter,
+                                                       const QString& title) {
+    return nextFile(filter, title);
+}
+
+std::optional<QString> ScriptedDialogs::nextFile(const QString& filter, const QString& title) {
     m_fileDialogs << title + QLatin1Char('|') + filter;
     if (m_files.empty())
         return std::nullopt;

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "values/MeasuredPoint.h"
+
+#include <QObject>
+
+#include <vector>
+
+class Timing;
+
+// The current or last run of the Results window: its outline, every point measured so far
+// and when each arrived. The sweep view's table and chart both read it, so a view can be
+// opened at any time and rebuild itself from here.
+class RunRecord : public QObject {
+    Q_OBJECT
+public:
+    explicit RunRecord(Timing& timing, QObject* parent = nullptr);
+
+    // A new run: forgets the last one.
+    void begin(const RunOutline& outline);
+    void add(const MeasuredPoint& point);
+    // The run is over, complete or not; the points measured stay.
+    void end();
+
+    const RunOutline& outline() const { return m_outline; }
+    const std::vector<MeasuredPoint>& points() const { return m_points; }
+    bool running() const { return m_running; }
+    // Clock readings (Timing::now) at the begin and at each point, for the time left.
+    double beganAt() const { return m_beganAt; }
+    const std::vector<double>& pointTimes() const { return m_pointTimes; }
+
+signals:
+    void begun();
+    void pointAdded(int row);
+    void ended();
+
+private:
+    Timing& m_timing;
+    RunOutline m_outline;
+    std::vector<MeasuredPoint> m_points;
+    std::vector<double> m_pointTimes;
+    double m_beganAt = 0.0;
+    bool m_running = false;
+};

@@ -1,0 +1,42 @@
+#include "sweepview/SweepTableModel.h"
+
+#include "sweepview/RunRecord.h"
+#include "sweepview/SweepColumns.h"
+
+SweepTableModel::SweepTableModel(const RunRecord& record, QObject* parent)
+    : QAbstractTableModel(parent), m_record(record),
+      m_rows(static_cast<int>(record.points().size())) {
+    connect(&record, &RunRecord::begun, this, [this] {
+        beginResetModel();
+        m_rows = 0;
+        endResetModel();
+    });
+    connect(&record, &RunRecord::pointAdded, this, [this](int row) {
+        beginInsertRows(QModelIndex(), m_rows, row);
+        m_rows = row + 1;
+        endInsertRows();
+    });
+}
+
+int SweepTableModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : m_rows;
+}
+
+int SweepTableModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : SweepColumns::count();
+}
+
+QVariant SweepTableModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || role != Qt::DisplayRole)
+        return QVariant();
+    return SweepColumns::text(m_record.points().at(static_cast<std::size_t>(index.row())),
+                              index.column());
+}
+
+QVariant SweepTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole)
+        return QVariant();
+    if (orientation == Qt::Horizontal)
+        return SweepColumns::headers().value(section);
+    return QVariant();
+}

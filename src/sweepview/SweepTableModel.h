@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QAbstractTableModel>
+
+class RunRecord;
+
+// The run's points as table rows, read straight from the record and grown as it grows.
+class SweepTableModel final : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    explicit SweepTableModel(const RunRecord& record, QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+
+private:
+    const RunRecord& m_record;
+    // The rows the views have been told of; the record is one step ahead while a point is
+    // announced.
+    int m_rows;
+};

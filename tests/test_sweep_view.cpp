@@ -1,0 +1,290 @@
+// The sweep view on its own: a run record fed by hand on the virtual clock, scripted file
+// dialogs, no program and no port.
+#include "support/ScriptedDialogs.h"
+#include "support/VirtualTiming.h"
+#include "sweepview/RunRecord.h"
+#include "sweepview/SweepChart.h"
+#include "sweepview/SweepView.h"
+
+#include <QAbstractAxis>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QLabel>
+#include <QLogValueAxis>
+#include <QPushButton>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QValueAxis>
+#include <QXYSeries>
+#include <QtTest>
+
+namespace {
+MeasuredPoint point(int index, const QString& frequency, const QStringList& fields) {
+    MeasuredPoint p;
+    p.index = index;
+    p.sweepPoint = true;
+    p.frequency = frequency;
+    const ResultField order[] = {ResultField::PrimaryName,    ResultField::PrimaryValue,
+                                 ResultField::PrimaryUnit,    ResultField::SecondaryName,
+                                 ResultField::SecondaryValue, ResultField::SecondaryUnit};
+    for (int i = 0; i < fields.size(); ++i)
+        p.set(order[i], fields.at(i));
+    return p;
+}
+
+RunOutline outline(int points, bool logarithmic = false, double pacing = 0.3) {
+    return {true, points, logarithmic, pacing};
+}
+
+// The axis shown on one side (the frequency axis not chosen is kept hidden).
+QAbstractAxis* axisAt(const SweepView& view, Qt::Alignment side) {
+    for (QAbstractAxis* axis : view.chart()->chart()->axes())
+        if (axis->alignment() == side && axis->isVisible())
+            return axis;
+    return nullptr;
+}
+
+// The chart's series on one side, by the alignment of their value axis.
+QList<QXYSeries*> seriesOn(const SweepView& view, Qt::Alignment side) {
+    QList<QXYSeries*> found;
+    for (QAbstractSeries* series : view.chart()->chart()->series())
+        for (QAbstractAxis* axis : series->attachedAxes())
+            if (axis->alignment() == side)
+                found << static_cast<QXYSeries*>(series);
+    return found;
+}
+
+int plotted(const SweepView& view, Qt::Alignment side) {
+    int count = 0;
+    for (const QXYSeries* series : seriesOn(view, side))
+        count += series->count();
+    return count;
+}
+
+} // namespace
+
+class SweepViewTest : public QObject {
+    Q_OBJECT
+private slots:
+    void unplottableKeptInTableOnly_data();
+    void unplottableKeptInTableOnly();
+    void nameChangeGivesSeriesOfItsOwn();
+    void frequencyAxisFollowsOutlineAndCheckBox();
+    void viewMadeLaterRebuildsFromRecord();
+    void copyAndSaveDataReadBack();
+    void saveImage_data();
+    void saveImage();
+    void unwritableFileReported();
+    void progressOnVirtualClock_data();
+    void progressOnVirtualClock();
+
+private:
+    VirtualTiming m_timing;
+    ScriptedDialogs m_dialogs;
+};
+
+void SweepViewTest::unplottableKeptInTableOnly_data() {
+    QTest::addColumn<QString>("frequency");
+    QTest::addColumn<QString>("primary");
+    QTest::addColumn<QString>("secondary");
+    QTest::addColumn<int>("primaryPlotted");
+    QTest::addColumn<int>("secondaryPlotted");
+    QTest::newRow("numbers") << "1000"
+                             << "+1.2345E-09"
+                             << "0.0123" << 1 << 1;
+    QTest::newRow("empty value") << "1000"
+                                 << ""
+                                 << "0.0123" << 0 << 1;
+    QTest::newRow("text value") << "1000"
+                                << "+1.2345E-09"
+                                << "----" << 1 << 0;
+    QTest::newRow("overload") << "1000"
+                              << "9.9E+37"
+                              << "0.0123" << 0 << 1;
+    QTest::newRow("negative overload") << "1000"
+                                       << "1E-9"
+                                       << "-9.90000E+37" << 1 << 0;
+    QTest::newRow("single measurement, frequency unknown") << ""
+                                                           << "1E-9"
+                                                           << "0.01" << 0 << 0;
+    QTest::newRow("zero frequency") << "0"
+                                    << "1E-9"
+                                    << "0.01" << 0 << 0;
+}
+
+void SweepViewTest::unplottableKeptInTableOnly() {
+    QFETCH(QString, frequency);
+    QFETCH(QString, primary);
+    QFETCH(QString, secondary);
+    RunRecord record(m_timing);
+    SweepView view(record, m_dialogs);
+    record.begin(outline(1));
+    record.add(point(0, frequency, {"Cs", primary, "F", "DF", secondary, ""}));
+
+    QTEST(plotted(view, Qt::AlignLeft), "primaryPlotted");
+    QTEST(plotted(view, Qt::AlignRight), "secondaryPlotted");
+    const QAbstractItemModel* table = view.table()->model();
+    QCOMPARE(table->rowCount(), 1);
+    const QStringList row{"1", frequency, "Cs", primary, "F", "DF", secondary, ""};
+    for (int column = 0; column < row.size(); ++column)
+        QCOMPARE(table->index(0, column).data().toString(), row.at(column));
+}
+
+void SweepViewTest::nameChangeGivesSeriesOfItsOwn() {
+    RunRecord record(m_timing);
+    SweepView view(record, m_dialogs);
+    record.begin(outline(3));
+    record.add(point(0, "1000", {"Cs", "1E-9", "F", "DF", "0.01", ""}));
+    record.add(point(1, "2000", {"Ls", "2E-3", "H", "Q", "40", ""}));
+    record.add(point(2, "3000", {"Ls", "3E-3", "H", "Q", "50", ""}));
+
+    QCOMPARE(seriesOn(view, Qt::AlignLeft).size(), 2);
+    QCOMPARE(seriesOn(view, Qt::AlignLeft).at(1)->count(), 2);
+    QCOMPARE(axisAt(view, Qt::AlignLeft)->titleText(), QString("Cs (F), Ls (H)"));
+    QCOMPARE(axisAt(view, Qt::AlignRight)->titleText(), QString("DF, Q"));
+}
+
+void SweepViewTest::frequencyAxisFollowsOutlineAndCheckBox() {
+    RunRecord record(m_timing);
+    SweepView view(record, m_dialogs);
+    record.begin(outline(2, true));
+    record.add(point(0, "1000", {"Cs", "1E-9", "F", "DF", "0.01", ""}));
+    QVERIFY(view.logFrequency()->isChecked());
+    QVERIFY(qobject_cast<QLogValueAxis*>(axisAt(view, Qt::AlignBottom)));
+
+    view.logFrequency()->click();
+    QVERIFY(qobject_cast<QValueAxis*>(axisAt(view, Qt::AlignBottom)));
+    record.add(point(1, "2000", {"Cs", "2E-9", "F", "DF", "0.02", ""}));
+    QVERIFY(seriesOn(view, Qt::AlignLeft)
+                .at(0)
+                ->attachedAxes()
+                .contains(axisAt(view, Qt::AlignBottom)));
+    QCOMPARE(plotted(view, Qt::AlignLeft), 2);
+
+    record.begin(outline(2, false));
+    QVERIFY(!view.logFrequency()->isChecked());
+    QCOMPARE(plotted(view, Qt::AlignLeft), 0);
+}
+
+void SweepViewTest::viewMadeLaterRebuildsFromRecord() {
+    RunRecord record(m_timing);
+    record.begin(outline(11, true));
+    record.add(point(0, "1000", {"Cs", "1E-9", "F", "DF", "0.01", ""}));
+    record.add(point(1, "1585", {"Cs", "2E-9", "F", "DF", "0.02", ""}));
+    record.end();
+
+    SweepView view(record, m_dialogs);
+    QCOMPARE(view.table()->model()->rowCount(), 2);
+    QCOMPARE(plotted(view, Qt::AlignLeft), 2);
+    QVERIFY(view.logFrequency()->isChecked());
+    QCOMPARE(view.progress()->text(), QString("Point 2 of 11"));
+}
+
+void SweepViewTest::copyAndSaveDataReadBack() {
+    RunRecord record(m_timing);
+    SweepView view(record, m_dialogs);
+    record.begin(outline(2));
+    record.add(point(0, "1000", {"Z,\"x\"", "1E3", "Ohm", "Th", "-1.5", "deg"}));
+    record.add(point(1, "", {"Cs", "9.9E+37", "F"}));
+
+    view.copyButton()->click();
+    QCOMPARE(QGuiApplication::clipboard()->text(),
+             QString("Point\tFrequency (Hz)\tPrimary parameter\tPrimary value\tPrimary unit\t"
+                     "Secondary parameter\tSecondary value\tSecondary unit\n"
+                     "1\t1000\tZ,\"x\"\t1E3\tOhm\tTh\t-1.5\tdeg\n"
+                     "2\t\tCs\t9.9E+37\tF\t\t\t\n"));
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath("sweep.csv");
+    m_dialogs.queueFile(path);
+    view.saveDataButton()->click();
+    QFile saved(path);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QCOMPARE(saved.readAll(),
+             QByteArray("Point,Frequency (Hz),Primary parameter,Primary value,Primary unit,"
+                        "Secondary parameter,Secondary value,Secondary unit\r\n"
+                        "1,1000,\"Z,\"\"x\"\"\",1E3,Ohm,Th,-1.5,deg\r\n"
+                        "2,,Cs,9.9E+37,F,,,\r\n"));
+}
+
+void SweepViewTest::saveImage_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("signature");
+    QTest::newRow("PNG") << "sweep.png" << QByteArray("\x89PNG\r\n\x1a\n");
+    QTest::newRow("SVG") << "sweep.SVG" << QByteArray("<?xml");
+}
+
+void SweepViewTest::saveImage() {
+    QFETCH(QString, name);
+    QFETCH(QByteArray, signature);
+    RunRecord record(m_timing);
+    SweepView view(record, m_dialogs);
+    record.begin(outline(2));
+    record.add(point(0, "1000", {"Cs", "1E-9", "F", "DF", "0.01", ""}));
+    QTemporaryDir dir;
+    m_dialogs.queueFile(dir.filePath(name));
+    view.saveImageButton()->click();
+    QFile saved(dir.filePath(name));
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QVERIFY(saved.readAll().startsWith(signature));
+}
+
+void SweepViewTest::unwritableFileReported() {
+    RunRecord record(m_timing);
+    SweepView view(record, m_dialogs);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("missing/sweep.csv");
+    m_dialogs.clear();
+    m_dialogs.queueFile(path);
+    view.saveDataButton()->click();
+    QCOMPARE(m_dialogs.shown().size(), std::size_t(1));
+    const ScriptedDialogs::Shown& shown = m_dialogs.shown().front();
+    QVERIFY(shown.text.startsWith("Could not save " + path + ": "));
+    QCOMPARE(shown.title, QString("Sweep"));
+    QCOMPARE(shown.icon, MessageIcon::None);
+    QVERIFY(!QFile::exists(path));
+}
+
+void SweepViewTest::progressOnVirtualClock_data() {
+    QTest::addColumn<int>("pointCount");
+    QTest::addColumn<double>("secondsPerPoint");
+    QTest::addColumn<int>("measured");
+    QTest::addColumn<bool>("ended");
+    QTest::addColumn<QString>("progress");
+    QTest::addColumn<QString>("timeLeft");
+    // Pacing 0.6 s a point in every row.
+    QTest::newRow("before the first point") << 11 << 0.8 << 0 << false << ""
+                                            << "";
+    QTest::newRow("actual pace slower than pacing") << 11 << 0.8 << 2 << false << "Point 2 of 11"
+                                                    << "About 7 s left"; // 9 x 0.8 = 7.2
+    QTest::newRow("pace never below pacing") << 11 << 0.1 << 1 << false << "Point 1 of 11"
+                                             << "About 6 s left";
+    QTest::newRow("long sweep") << 1001 << 0.75 << 1 << false << "Point 1 of 1001"
+                                << "About 12 min 30 s left";
+    QTest::newRow("complete") << 11 << 0.8 << 11 << true << "Point 11 of 11"
+                              << "Complete";
+    QTest::newRow("stopped") << 11 << 0.8 << 3 << true << "Point 3 of 11"
+                             << "";
+}
+
+void SweepViewTest::progressOnVirtualClock() {
+    QFETCH(int, pointCount);
+    QFETCH(double, secondsPerPoint);
+    QFETCH(int, measured);
+    QFETCH(bool, ended);
+    VirtualTiming timing;
+    RunRecord record(timing);
+    SweepView view(record, m_dialogs);
+    record.begin(outline(pointCount, false, 0.6));
+    for (int i = 0; i < measured; ++i) {
+        timing.advance(secondsPerPoint);
+        record.add(point(i, QString::number(1000 * (i + 1)), {"Cs", "1E-9", "F"}));
+    }
+    if (ended)
+        record.end();
+    QTEST(view.progress()->text(), "progress");
+    QTEST(view.timeLeft()->text(), "timeLeft");
+}
+
+QTEST_MAIN(SweepViewTest)
+#include "test_sweep_view.moc"
