@@ -4,6 +4,7 @@
 #include "link/Module1.h"
 #include "platform/Timing.h"
 #include "profiles/InstrumentVariant.h"
+#include "sweepview/SweepView.h"
 #include "widgets/HandlerGuard.h"
 
 #include <QCloseEvent>
@@ -14,7 +15,8 @@
 FrmMeasure::FrmMeasure(const ResultsServices& services)
     : QWidget(nullptr), m_services(services),
       m_coordinator([this](Press press) { carryOut(press); }, this),
-      m_logging(services.variant, services.dialogs, services.timing, services.log, *this) {
+      m_logging(services.variant, services.dialogs, services.timing, services.log, *this),
+      m_record(services.timing) {
     setObjectName(QStringLiteral("frmMeasure"));
     setWindowTitle(QStringLiteral("Results"));
     buildControls();
@@ -79,6 +81,21 @@ void FrmMeasure::closeEvent(QCloseEvent* event) {
 
 void FrmMeasure::noteProgramExiting() {
     m_coordinator.stopCarryingOut();
+    closeSweepView();
+}
+
+void FrmMeasure::cmdPlot_Click() {
+    // Viewing never talks to the instrument, so the view opens during a run too.
+    if (!m_sweepView)
+        m_sweepView = new SweepView(m_record, m_services.dialogs, this);
+    m_sweepView->show();
+    m_sweepView->raise();
+    m_sweepView->activateWindow();
+}
+
+void FrmMeasure::closeSweepView() {
+    if (m_sweepView)
+        m_sweepView->close();
 }
 
 void FrmMeasure::leave() {
@@ -87,6 +104,7 @@ void FrmMeasure::leave() {
         return;
     m_leaving = true;
     m_coordinator.dropWaitingPresses();
+    closeSweepView();
     emit left();
 }
 
@@ -119,6 +137,10 @@ void FrmMeasure::Start_Click() {
                        m_services.variant.measure, *this, m_services.runSettings)
             .execute();
     });
+    // However the run ended (complete, stopped, failed, or the program ending), its view
+    // keeps the points measured.
+    if (m_record.running())
+        m_record.end();
     m_coordinator.setRunActive(false);
     emit runningChanged(false);
     m_coordinator.endBusy();

@@ -3,8 +3,11 @@
 #include "measure/LoggingController.h"
 #include "measure/MeasurementRun.h"
 #include "measure/RunCoordinator.h"
+#include "sweepview/RunRecord.h"
+#include "sweepview/SweepView.h"
 #include "values/RunSettings.h"
 
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 
@@ -53,6 +56,10 @@ public:
     QPushButton* StopLog() const { return m_stopLog; }
     QPushButton* Lockout() const { return m_lockout; }
     QPushButton* Config() const { return m_config; }
+    // Plot: opens the sweep view of this window's current or last run.
+    QPushButton* cmdPlot() const { return m_cmdPlot; }
+    // The sweep view, while it is open.
+    SweepView* sweepView() const { return m_sweepView.data(); }
     QLineEdit* Ppar() const { return m_ppar; }
     QLineEdit* Pvalue() const { return m_pvalue; }
     QLineEdit* Punit() const { return m_punit; }
@@ -87,6 +94,7 @@ public slots:
     void Lockout_Click();
     void cmdLog_Click();
     void StopLog_Click();
+    void cmdPlot_Click();
     // The program is exiting: presses still waiting are not carried out.
     void noteProgramExiting();
     // The program's test frequency changed (set, or unknown again after a connect).
@@ -107,6 +115,7 @@ private:
     void identifyAndConfigure();
     void toggleLock();
     void showIdleButtons();
+    void closeSweepView();
 
     // RunHost
     void showStatus(const QString& text) override;
@@ -128,6 +137,8 @@ private:
     ResultsServices m_services;
     RunCoordinator m_coordinator;
     LoggingController m_logging;
+    RunRecord m_record;
+    QPointer<SweepView> m_sweepView;
 
     QPushButton* m_start;
     QPushButton* m_stopbutton;
@@ -136,6 +147,7 @@ private:
     QPushButton* m_stopLog;
     QPushButton* m_lockout;
     QPushButton* m_config;
+    QPushButton* m_cmdPlot;
     QLineEdit* m_ppar;
     QLineEdit* m_pvalue;
     QLineEdit* m_punit;

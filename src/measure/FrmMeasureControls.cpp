@@ -73,6 +73,8 @@ void FrmMeasure::buildControls() {
                                ButtonGrey, this);
     m_config = colouredButton(QStringLiteral("Config"), profile.configCaption, ButtonGrey, this);
     m_config->setToolTip(QStringLiteral("Copies instrument data to file"));
+    m_cmdPlot = colouredButton(QStringLiteral("cmdPlot"), QStringLiteral("Plot"), ButtonGrey, this);
+    m_cmdPlot->setToolTip(QStringLiteral("Shows the run as a chart and a table"));
 
     const double points = profile.resultFontPoints;
     m_ppar = textBox(QStringLiteral("Ppar"), PanelLook::EntryWhite, points, this);
@@ -162,6 +164,7 @@ void FrmMeasure::layOutControls() {
     buttons->addWidget(m_stopLog);
     buttons->addStretch(1);
     buttons->addSpacing(24);
+    buttons->addWidget(m_cmdPlot);
     buttons->addWidget(m_cmdExit);
 
     auto* layout = new QVBoxLayout(this);
@@ -177,7 +180,8 @@ void FrmMeasure::layOutControls() {
     setTabOrder(m_config, m_lockout);
     setTabOrder(m_lockout, m_cmdLog);
     setTabOrder(m_cmdLog, m_stopLog);
-    setTabOrder(m_stopLog, m_cmdExit);
+    setTabOrder(m_stopLog, m_cmdPlot);
+    setTabOrder(m_cmdPlot, m_cmdExit);
 }
 
 void FrmMeasure::connectHandlers() {
@@ -188,4 +192,5 @@ void FrmMeasure::connectHandlers() {
     connect(m_lockout, &QPushButton::clicked, this, &FrmMeasure::Lockout_Click);
     connect(m_cmdLog, &QPushButton::clicked, this, &FrmMeasure::cmdLog_Click);
     connect(m_stopLog, &QPushButton::clicked, this, &FrmMeasure::StopLog_Click);
+    connect(m_cmdPlot, &QPushButton::clicked, this, &FrmMeasure::cmdPlot_Click);
 }

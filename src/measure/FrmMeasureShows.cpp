@@ -16,7 +16,9 @@ void FrmMeasure::showRunComplete() {
     m_start->setFocus();
 }
 
-void FrmMeasure::runBegins(const RunOutline& /*outline*/) {}
+void FrmMeasure::runBegins(const RunOutline& outline) {
+    m_record.begin(outline);
+}
 
 void FrmMeasure::frequencySent(const QString& hertz) {
     m_services.module1.TestFrequency = hertz;
@@ -49,6 +51,7 @@ void FrmMeasure::showPoint(const MeasuredPoint& point) {
 
 void FrmMeasure::recordPoint(const MeasuredPoint& point) {
     m_logging.record(point);
+    m_record.add(point);
 }
 
 void FrmMeasure::showLogButtons(bool logging) {

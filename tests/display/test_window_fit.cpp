@@ -210,8 +210,8 @@ void WindowFit::keyboardOrder_data() {
             << variant << "connection" << QStringList{"port", "baud", "Measure", "Command3"};
         // The result boxes are passed over: the keys work the buttons.
         QTest::addRow("%s results", variant)
-            << variant << "results" << QStringList{"Start",  "stopbutton", "Config", "Lockout",
-                                                   "cmdLog", "cmdExit",    "Start"};
+            << variant << "results" << QStringList{"Start",  "stopbutton", "Config",  "Lockout",
+                                                   "cmdLog", "cmdPlot",    "cmdExit", "Start"};
     }
 }
 
