@@ -1,8 +1,8 @@
 #include "sweepview/SweepColumns.h"
 
+#include "logging/ResultLog.h"
 #include "values/MeasuredPoint.h"
 
-#include <algorithm>
 #include <array>
 #include <functional>
 
@@ -36,15 +36,6 @@ QString joined(const std::vector<MeasuredPoint>& points, const QString& separato
     return all;
 }
 
-QString csvField(const QString& field) {
-    static const QString needsQuotes = QStringLiteral(",\"\r\n");
-    if (std::none_of(needsQuotes.begin(), needsQuotes.end(),
-                     [&field](QChar c) { return field.contains(c); }))
-        return field;
-    QString quoted = field;
-    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
-}
 } // namespace
 
 QStringList headers() {
@@ -76,7 +67,7 @@ QString tabSeparated(const std::vector<MeasuredPoint>& points) {
 }
 
 QString commaSeparated(const std::vector<MeasuredPoint>& points) {
-    return joined(points, QStringLiteral(","), QStringLiteral("\r\n"), csvField);
+    return joined(points, QStringLiteral(","), QStringLiteral("\r\n"), ResultLog::csvField);
 }
 
 } // namespace SweepColumns
