@@ -32,7 +32,7 @@ public:
     static QString deviceForPort(int number);
 
 private:
-    static constexpr qint64 ReadBufferBytes = 64 * 1024;
+    static constexpr qint64 ReadBufferBytes = qint64{64} * 1024;
 
     void onError(QSerialPort::SerialPortError error);
     void requireOpen(const char* operation) const;
