@@ -17,7 +17,9 @@ namespace {
 struct Program {
     explicit Program(const InstrumentVariant& variant) : test(variant) {
         test.connect();
-        checks = std::make_unique<EntryChecks>(*test.root, test.root->configure());
+        ProgramRoot& root = *test.root;
+        checks = std::make_unique<EntryChecks>(root.variant(), root.dialogs(),
+                                               root.module1().Identity, root.configure());
     }
     TestProgram test;
     std::unique_ptr<EntryChecks> checks;
