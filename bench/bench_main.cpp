@@ -1,5 +1,5 @@
-// Runs the panel's benchmarks. Usage: lcrpanel_bench
-// [silent|latency|sweep|paced|trace|view|flood|all]
+// Runs the panel's benchmarks.
+// Usage: lcrpanel_bench [silent|latency|sweep|paced|trace|view|flood|all]
 // ("all" leaves out flood, which sends 100 MB through a pseudo-terminal)
 #include "bench_flood.h"
 #include "bench_link.h"
