@@ -276,8 +276,8 @@ void ReplyFraming::noLineFeedWithinLimit_data() {
         << "LR40" << ofSize("LR40", "1048576") << tooLong << "" << false;
     QTest::newRow("PX80 a megabyte")
         << "PX80" << ofSize("PX80", "1048576") << tooLong << "" << false;
-    // Over 300 times the most a reply may hold; a pseudo-terminal carries it in a second or
-    // two, well within the read's limit, so the line is quiet afterwards.
+    // Over 300 times the most a reply may hold; lcrsim sends it in well under a second (100 MB
+    // in about two), far within the read's limit, so the line is quiet afterwards.
     QTest::newRow("LR40 a flood of 20 MB")
         << "LR40" << ofSize("LR40", "20000000") << tooLong << "" << false;
 }
