@@ -1,4 +1,7 @@
-// Runs the panel's benchmarks. Usage: lcrpanel_bench [silent|latency|sweep|paced|trace|view|all]
+// Runs the panel's benchmarks.
+// Usage: lcrpanel_bench [silent|latency|sweep|paced|trace|view|flood|all]
+// ("all" leaves out flood, which sends 100 MB through a pseudo-terminal)
+#include "bench_flood.h"
 #include "bench_link.h"
 #include "bench_sweep.h"
 #include "bench_sweep_view.h"
@@ -30,5 +33,7 @@ int main(int argc, char** argv) {
         benchTraceCost();
     if (all || std::strcmp(which, "view") == 0)
         benchSweepView();
+    if (std::strcmp(which, "flood") == 0)
+        benchFlood();
     return 0;
 }

@@ -2,6 +2,7 @@
 // the 100 ms pauses and 0.2 s settling times (and, on a paced line, the character time).
 #include "bench_sweep.h"
 
+#include "LcrsimProcess.h"
 #include "PacedRelay.h"
 #include "app/Form1.h"
 #include "app/ProgramRoot.h"
@@ -17,7 +18,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 
@@ -43,36 +43,17 @@ public:
     }
 };
 
-// The simulator on the given device, or on its own pseudo-terminal.
-class Simulator {
-public:
-    Simulator(const char* dialect, const QString& device) {
-        QStringList arguments{QStringLiteral("--dialect"), QString::fromLatin1(dialect)};
-        if (!device.isEmpty())
-            arguments << QStringLiteral("--device") << device;
-        m_process.start(QStringLiteral(LCRSIM_PATH), arguments);
-        m_process.waitForStarted();
-        while (!m_process.canReadLine() && m_process.waitForReadyRead(5000)) {
-        }
-        m_line = QString::fromLocal8Bit(m_process.readLine()).trimmed();
-    }
-    ~Simulator() {
-        m_process.terminate();
-        m_process.waitForFinished(3000);
-    }
-    QString line() const { return m_line; }
-
-private:
-    QProcess m_process;
-    QString m_line;
-};
 } // namespace
 
 double benchSweep(bool px80, int baud, const QString& tracePath) {
     std::unique_ptr<PacedRelay> relay;
     if (baud > 0)
         relay = std::make_unique<PacedRelay>(baud);
-    Simulator sim(px80 ? "px80" : "lr40", relay ? relay->instrumentSide() : QString());
+    QStringList simArguments{QStringLiteral("--dialect"),
+                             px80 ? QStringLiteral("px80") : QStringLiteral("lr40")};
+    if (relay)
+        simArguments << QStringLiteral("--device") << relay->instrumentSide();
+    const LcrsimProcess sim(simArguments);
     qputenv("LCRPANEL_COM1", (relay ? relay->panelSide() : sim.line()).toLocal8Bit());
 
     std::unique_ptr<SerialPort> port = std::make_unique<QtSerialPortComponent>();

@@ -166,6 +166,16 @@ const std::vector<OptionDef>& optionTable() {
              const auto [command, ms] = splitAssignment(v);
              o.delays.emplace_back(command, parseMilliseconds(ms));
          }},
+        {"--stall-first", true,
+         [](Options& o, const std::string& v) {
+             const auto [command, value] = splitAssignment(v);
+             const auto colon = value.find(':');
+             if (colon == std::string::npos)
+                 throw std::invalid_argument("expected COMMAND=BYTES:MS, got \"" + v + "\"");
+             o.stalls.push_back({command,
+                                 static_cast<std::size_t>(parseInteger(value.substr(0, colon), 0)),
+                                 parseMilliseconds(value.substr(colon + 1))});
+         }},
         {"--split", true,
          [](Options& o, const std::string& v) {
              o.splitBytes = static_cast<std::size_t>(parseInteger(v, 1));
@@ -262,6 +272,9 @@ Faults:
   --answer-size CMD=BYTES  reply BYTES bytes of digits and no line end instead
   --delay-ms N             delay every reply by N ms
   --delay-for CMD=MS       delay the reply to CMD by MS ms instead; repeatable
+  --stall-first CMD=BYTES:MS
+                           send the first reply to CMD up to BYTES bytes, the rest MS ms later
+                           (later replies to CMD whole); repeatable
   --split N --gap-ms M     send replies in pieces of N bytes, M ms apart
   --close-after N          close the line after the N-th non-empty command
   --cut-every SEC          close the line SEC seconds after each opening (fractions allowed),

@@ -45,6 +45,13 @@ struct Options {
     std::vector<std::pair<std::string, std::string>> answers; // command, exact reply bytes
     int delayMs = 0;
     std::vector<std::pair<std::string, int>> delays; // command, ms: instead of delayMs
+    // The first reply to command stops after bytes; the rest follows ms later.
+    struct Stall {
+        std::string command;
+        std::size_t bytes = 0;
+        int ms = 0;
+    };
+    std::vector<Stall> stalls;
     std::size_t splitBytes = 0;
     int gapMs = 0;
     long closeAfter = 0;    // 0: never

@@ -18,6 +18,11 @@ void ReplyOverrides::delay(const std::string& command, std::chrono::milliseconds
     m_delays[asciiUpper(trimBlanks(command))] = delay;
 }
 
+void ReplyOverrides::stallFirst(const std::string& command, std::size_t bytes,
+                                std::chrono::milliseconds rest) {
+    m_stalls[asciiUpper(trimBlanks(command))] = Stall{bytes, rest};
+}
+
 bool ReplyOverrides::names(const std::string& key, const ParsedCommand& command) const {
     if (key == asciiUpper(command.keyword))
         return true;
@@ -44,6 +49,16 @@ ReplyOverrides::delayFor(const ParsedCommand& command) const {
     for (const auto& [key, delay] : m_delays)
         if (names(key, command))
             return delay;
+    return std::nullopt;
+}
+
+std::optional<ReplyOverrides::Stall> ReplyOverrides::takeStall(const ParsedCommand& command) {
+    for (auto entry = m_stalls.begin(); entry != m_stalls.end(); ++entry)
+        if (names(entry->first, command)) {
+            const Stall stall = entry->second;
+            m_stalls.erase(entry);
+            return stall;
+        }
     return std::nullopt;
 }
 

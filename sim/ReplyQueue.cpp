@@ -20,28 +20,29 @@ void ReplyQueue::push(const std::string& reply, Clock::time_point now,
     Clock::time_point due = notBefore(now + delay.value_or(m_delay));
     const std::size_t pieceSize = m_pieceSize == 0 ? reply.size() : m_pieceSize;
     for (std::size_t offset = 0; offset < reply.size(); offset += pieceSize) {
-        m_pieces.push_back({reply.substr(offset, pieceSize), due});
+        m_pieces.push_back({reply.substr(offset, pieceSize), due, 0});
         due += m_gap;
     }
 }
 
 void ReplyQueue::pushImmediate(const std::string& bytes, Clock::time_point now) {
     if (!bytes.empty())
-        m_pieces.push_back({bytes, notBefore(now)});
+        m_pieces.push_back({bytes, notBefore(now), 0});
 }
 
 std::string_view ReplyQueue::due(Clock::time_point now) const {
     if (m_pieces.empty() || m_pieces.front().due > now)
         return {};
-    return m_pieces.front().bytes;
+    const Piece& front = m_pieces.front();
+    return std::string_view(front.bytes).substr(front.written);
 }
 
 void ReplyQueue::consume(std::size_t count) {
     if (m_pieces.empty())
         return;
     Piece& front = m_pieces.front();
-    front.bytes.erase(0, count);
-    if (front.bytes.empty())
+    front.written = std::min(front.bytes.size(), front.written + count);
+    if (front.written == front.bytes.size())
         m_pieces.pop_front();
 }
 

@@ -41,6 +41,9 @@ private:
     struct Piece {
         std::string bytes;
         Clock::time_point due;
+        // Bytes already written: a long reply goes out in many writes, and erasing each
+        // written part from its front would move the rest every time.
+        std::size_t written = 0;
     };
 
     Clock::time_point notBefore(Clock::time_point wanted) const;

@@ -42,6 +42,8 @@ ReplyOverrides overridesFrom(const Options& options) {
         overrides.answer(command, text);
     for (const auto& [command, ms] : options.delays)
         overrides.delay(command, std::chrono::milliseconds(ms));
+    for (const Options::Stall& stall : options.stalls)
+        overrides.stallFirst(stall.command, stall.bytes, std::chrono::milliseconds(stall.ms));
     return overrides;
 }
 
@@ -208,7 +210,15 @@ void Simulator::handle(const ReceivedCommand& command, Clock::time_point now) {
 
     const auto reply = m_overrides.replyFor(parsed, outcome.reply);
     if (reply) {
-        m_replies.push(*reply, now, m_overrides.delayFor(parsed));
+        const auto delay =
+            m_overrides.delayFor(parsed).value_or(std::chrono::milliseconds(m_options.delayMs));
+        const auto stall = m_overrides.takeStall(parsed);
+        if (stall && stall->bytes < reply->size()) {
+            m_replies.push(reply->substr(0, stall->bytes), now, delay);
+            m_replies.push(reply->substr(stall->bytes), now, delay + stall->rest);
+        } else {
+            m_replies.push(*reply, now, delay);
+        }
         trace("tx " + traceable(*reply));
     } else if (outcome.reply) {
         trace("reply withheld");

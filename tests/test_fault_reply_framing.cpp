@@ -1,9 +1,10 @@
 // Replies that arrive oddly, end to end for both programs on the real serial layer against
-// the simulator: in pieces with gaps, two in one poll, after bytes left over from earlier
-// (discarded before the next query), and without their line feed within the time limit
-// (part of a line, or a megabyte, which is too long to keep). The readers join, keep or give
-// up as the reading rules say; nothing ends the program, nothing waits beyond the limit, and
-// the log holds every result shown.
+// the simulator: in pieces with gaps, two in one poll, after bytes left over from earlier or
+// after their read gave up (discarded before the next query), and without their line feed
+// within the time limit (part of a line, a line whose rest comes late, or a megabyte or a
+// flood, too long to keep). The readers join, keep or give up as the reading rules say;
+// nothing ends the program, nothing waits beyond the limit, and the log holds every result
+// shown.
 #include "app/Form1.h"
 #include "config/Configure.h"
 #include "measure/FrmMeasure.h"
@@ -72,6 +73,8 @@ private slots:
     void twoRepliesInOnePoll();
     void leftOverFromEarlierCommand_data();
     void leftOverFromEarlierCommand();
+    void lateReplyThenMeasurement_data();
+    void lateReplyThenMeasurement();
     void noLineFeedWithinLimit_data();
     void noLineFeedWithinLimit();
     void identificationCutShort_data();
@@ -188,19 +191,71 @@ void ReplyFraming::leftOverFromEarlierCommand() {
     QCOMPARE(logFileLines(s.path).last(), shownResult(w).join(QLatin1Char(',')));
 }
 
+void ReplyFraming::lateReplyThenMeasurement_data() {
+    QTest::addColumn<QString>("variant");
+    QTest::addColumn<QStringList>("options");
+    // The late reply is the identification of Config, answered OK at once and followed by
+    // a measurement two seconds later; else it is the status reply of the measurement itself,
+    // whose message the operator reads for two seconds.
+    QTest::addColumn<bool>("identification");
+
+    const QStringList lateIdentification{QStringLiteral("--delay-for"),
+                                         QStringLiteral("*IDN?=10500")};
+    QTest::newRow("LR40 identification after 10.5 s") << "LR40" << lateIdentification << true;
+    QTest::newRow("PX80 identification after 10.5 s") << "PX80" << lateIdentification << true;
+    QTest::newRow("PX80 *STB? after 10.5 s")
+        << "PX80" << QStringList{QStringLiteral("--delay-for"), QStringLiteral("*STB?=10500")}
+        << false;
+}
+
+void ReplyFraming::lateReplyThenMeasurement() {
+    QFETCH(QString, variant);
+    QFETCH(QStringList, options);
+    QFETCH(bool, identification);
+
+    LoggingSession s(variant, options);
+    QVERIFY(s.sim.started());
+    FrmMeasure& w = s.window();
+    const InstrumentLink& link = s.program.root->link();
+    if (identification) {
+        w.Config()->click();
+        QCOMPARE(s.program.root->existingConfigure()->Unit()->text(), QString());
+        QTest::qWait(2000); // the late line comes meanwhile
+    } else {
+        s.program.dialogs->onMessage([](const ScriptedDialogs::Shown&) { QTest::qWait(2000); });
+    }
+
+    // The late line is discarded before the measurement's query: the result is its own.
+    w.Start()->click();
+    QCOMPARE(
+        s.program.dialogs->texts(),
+        QStringList{identification ? link.longNotRespondingText() : link.shortNotRespondingText()});
+    QCOMPARE(w.statusBox()->text(), QStringLiteral("Complete"));
+    verifyOrdinaryResult(shownResult(w));
+    QCOMPARE(logFileLines(s.path).last(), shownResult(w).join(QLatin1Char(',')));
+    QVERIFY(link.discardedBytes() > 0);
+}
+
 void ReplyFraming::noLineFeedWithinLimit_data() {
     QTest::addColumn<QString>("variant");
     QTest::addColumn<QStringList>("options");
     QTest::addColumn<QString>("failure");
     QTest::addColumn<QString>("firstField"); // how the box of the reply's first field begins
+    // The fault hits the first reply only, and the rest of its line comes 12 s after the
+    // command; else every reply to the command has it.
+    QTest::addColumn<bool>("restComesLate");
 
     const auto answer = [](const QString& variant, const QString& text) {
         return QStringList{QStringLiteral("--answer"),
                            measurementCommand(variant) + QLatin1Char('=') + text};
     };
-    const auto megabyte = [](const QString& variant) {
+    const auto ofSize = [](const QString& variant, const char* bytes) {
         return QStringList{QStringLiteral("--answer-size"),
-                           measurementCommand(variant) + QStringLiteral("=1048576")};
+                           measurementCommand(variant) + QLatin1Char('=') + bytes};
+    };
+    const auto stalled = [](const QString& variant, int bytes) {
+        return QStringList{QStringLiteral("--stall-first"),
+                           measurementCommand(variant) + QStringLiteral("=%1:12000").arg(bytes)};
     };
     const QString failure =
         QStringLiteral("Error occurred: The instrument's reply has %1 fields where %2 are needed");
@@ -209,11 +264,22 @@ void ReplyFraming::noLineFeedWithinLimit_data() {
         "Error occurred: The instrument's reply was longer than 65536 characters and was dropped");
 
     QTest::newRow("LR40 part of a line")
-        << "LR40" << answer("LR40", "1\\tCs\\t1.0") << failure.arg(3).arg(9) << "1";
+        << "LR40" << answer("LR40", "1\\tCs\\t1.0") << failure.arg(3).arg(9) << "1" << false;
     QTest::newRow("PX80 part of a line")
-        << "PX80" << answer("PX80", "Cs\\t1.0") << failure.arg(2).arg(6) << "Cs";
-    QTest::newRow("LR40 a megabyte") << "LR40" << megabyte("LR40") << tooLong << "";
-    QTest::newRow("PX80 a megabyte") << "PX80" << megabyte("PX80") << tooLong << "";
+        << "PX80" << answer("PX80", "Cs\\t1.0") << failure.arg(2).arg(6) << "Cs" << false;
+    // "1\tCs\t1.000" and "Cs\t1.00" at once.
+    QTest::newRow("LR40 line end after the limit")
+        << "LR40" << stalled("LR40", 10) << failure.arg(3).arg(9) << "1" << true;
+    QTest::newRow("PX80 line end after the limit")
+        << "PX80" << stalled("PX80", 7) << failure.arg(2).arg(6) << "Cs" << true;
+    QTest::newRow("LR40 a megabyte")
+        << "LR40" << ofSize("LR40", "1048576") << tooLong << "" << false;
+    QTest::newRow("PX80 a megabyte")
+        << "PX80" << ofSize("PX80", "1048576") << tooLong << "" << false;
+    // Over 300 times the most a reply may hold; lcrsim sends it in well under a second (100 MB
+    // in about two), far within the read's limit, so the line is quiet afterwards.
+    QTest::newRow("LR40 a flood of 20 MB")
+        << "LR40" << ofSize("LR40", "20000000") << tooLong << "" << false;
 }
 
 void ReplyFraming::noLineFeedWithinLimit() {
@@ -221,6 +287,7 @@ void ReplyFraming::noLineFeedWithinLimit() {
     QFETCH(QStringList, options);
     QFETCH(QString, failure);
     QFETCH(QString, firstField);
+    QFETCH(bool, restComesLate);
 
     LoggingSession s(variant, options);
     QVERIFY(s.sim.started());
@@ -242,9 +309,25 @@ void ReplyFraming::noLineFeedWithinLimit() {
     // The program goes on.
     w.stopbutton()->click();
     QCOMPARE(enabledButtons(w), idleButtons(true));
+    if (restComesLate) {
+        // Once the rest has come, the next measurement discards it and shows its own result.
+        const qint64 discarded = s.program.root->link().discardedBytes();
+        QTest::qWait(4000);
+        w.Start()->click();
+        QCOMPARE(w.statusBox()->text(), QStringLiteral("Complete"));
+        verifyOrdinaryResult(shownResult(w));
+        QVERIFY(s.program.root->link().discardedBytes() > discarded);
+    } else {
+        // Every measurement would fail alike; the identification shows that the line works.
+        w.Config()->click();
+        QCOMPARE(s.program.root->module1().Identity.Maker, QStringLiteral("Marovex"));
+        QCOMPARE(s.program.root->existingConfigure()->Unit()->text(), defaultModel(variant));
+    }
     w.StopLog()->click();
     const QStringList lines = logFileLines(s.path);
-    QCOMPARE(lines.size(), 2);
+    QCOMPARE(lines.size(), 3);
+    QCOMPARE(lines.at(1), restComesLate ? shownResult(w).join(QLatin1Char(','))
+                                        : QStringLiteral("Configuration Changed"));
     QVERIFY2(lines.last().startsWith(QStringLiteral("Stop Log ,")), qPrintable(lines.last()));
     QCOMPARE(s.program.dialogs->shown().size(), std::size_t(1));
 }

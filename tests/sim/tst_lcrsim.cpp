@@ -88,6 +88,7 @@ private slots:
     void delayedRepliesKeepOrderAndReception();
     void delayFor_data();
     void delayFor();
+    void stallFirst();
     void answerOverride_data();
     void answerOverride();
     void megabyteAnswer();
@@ -576,6 +577,19 @@ void TestLcrSim::delayFor() {
     const QByteArray early = panel.readFor(silenceMs / 2);
     QCOMPARE(early.isEmpty(), delayed);
     QVERIFY((early + panel.readLine(replyMs)).endsWith("\r\n"));
+}
+
+void TestLcrSim::stallFirst() {
+    SimProcess sim({"--stall-first", "MEAS:*WAIT:FETC?=5:400"});
+    PtyClient panel(sim.devicePath());
+    QVERIFY(panel.send("MEAS:*WAIT:FETC?\r"));
+    const QByteArray head = panel.readFor(silenceMs / 2);
+    QCOMPARE(head.size(), 5);
+    const QByteArray rest = panel.readLine(replyMs);
+    QCOMPARE(fieldsOf(head + rest).size(), 9);
+    // The next reply comes whole, at once.
+    QVERIFY(panel.send("MEAS:*WAIT:FETC?\r"));
+    QCOMPARE(fieldsOf(panel.readFor(silenceMs / 2)).size(), 9);
 }
 
 void TestLcrSim::answerOverride_data() {
