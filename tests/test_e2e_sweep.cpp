@@ -162,7 +162,7 @@ void EndToEndSweep::sweepWithLogging() {
     }
     QCOMPARE(view->logFrequency()->isChecked(), logarithmic);
     if (viewFirst) {
-        // Cleared when the run began, filled while it went on.
+        // Empty as the run began, filled while it went on.
         QVERIFY2(std::is_sorted(rowsSeen.begin(), rowsSeen.end()), qPrintable(toText(rowsSeen)));
         QCOMPARE(rowsSeen.first(), 0);
         QVERIFY2(std::any_of(rowsSeen.begin(), rowsSeen.end(),
