@@ -21,6 +21,9 @@ constexpr int PiecePoints = 64;
 constexpr int SparseRunPoints = 101;
 // Share of the data's span an axis keeps free on each side while a run goes on.
 constexpr double RoomAhead = 1.0;
+// Ticks a linear axis aims at. Nice numbers change an axis's tick count, and starting
+// from the last such count would make the scale coarser at every fit.
+constexpr int LinearTicks = 6;
 
 std::optional<double> plottableValue(const QString& text) {
     bool isNumber = false;
@@ -226,6 +229,7 @@ void SweepChart::showData(Axis& axis, bool closely) {
     if (frequency)
         low = std::max(low, 0.0);
     linear->setRange(low, data.max + margin);
+    linear->setTickCount(LinearTicks);
     linear->applyNiceNumbers();
     axis.shown = {linear->min(), linear->max()};
 }
