@@ -1,4 +1,5 @@
-// Runs the panel's benchmarks. Usage: lcrpanel_bench [silent|latency|sweep|paced|trace|view|all]
+// Runs the panel's benchmarks. Usage: lcrpanel_bench
+// [silent|latency|sweep|paced|trace|view|viewsweep|all]
 #include "bench_link.h"
 #include "bench_sweep.h"
 #include "bench_sweep_view.h"
@@ -30,5 +31,7 @@ int main(int argc, char** argv) {
         benchTraceCost();
     if (all || std::strcmp(which, "view") == 0)
         benchSweepView();
+    if (all || std::strcmp(which, "viewsweep") == 0)
+        benchViewCost();
     return 0;
 }
