@@ -96,16 +96,21 @@ SweepChart::SweepChart(QWidget* parent) : QChartView(parent) {
     showFrequencyAxis();
 }
 
-void SweepChart::clear(int plannedPoints) {
+void SweepChart::clear(const RunOutline& outline) {
     chart()->removeAllSeries();
     m_curvesMade = 0;
-    m_markPoints = plannedPoints <= SparseRunPoints;
+    m_markPoints = outline.pointCount <= SparseRunPoints;
     m_frequency.data = m_frequency.shown = Range();
     for (SideCurves& side : m_sides) {
         side.curves.clear();
         side.axis.data = side.axis.shown = Range();
         side.axis.axis->setTitleText(QString());
     }
+    // A sweep's frequency axis spans the planned sweep from the start and then stays put.
+    for (const double hertz : {outline.startHertz, outline.stopHertz})
+        if (hertz > 0.0)
+            m_frequency.data.include(hertz);
+    showData(m_frequency, true);
 }
 
 void SweepChart::addPoint(const MeasuredPoint& point) {
