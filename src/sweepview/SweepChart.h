@@ -70,6 +70,8 @@ private:
     // Brings the data into view: with room ahead while a run goes on, closely at its end.
     void showData(Axis& axis, bool closely);
 
+    // Off the chart: works out nice numbers for the linear axes.
+    QValueAxis* m_niceScale;
     QValueAxis* m_linearAxis;
     QLogValueAxis* m_logAxis;
     // The frequency axis shown, one of the two.

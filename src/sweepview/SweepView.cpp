@@ -1,6 +1,5 @@
 #include "sweepview/SweepView.h"
 
-#include "widgets/PanelLook.h"
 #include "platform/Dialogs.h"
 #include "sweepview/PlainTextDelegate.h"
 #include "sweepview/RunRecord.h"
@@ -9,6 +8,7 @@
 #include "sweepview/SweepExport.h"
 #include "sweepview/SweepTableModel.h"
 #include "sweepview/TimeLeftEstimate.h"
+#include "widgets/PanelLook.h"
 
 #include <QCheckBox>
 #include <QClipboard>
