@@ -1,5 +1,5 @@
 // Runs the panel's benchmarks.
-// Usage: lcrpanel_bench [silent|latency|sweep|paced|trace|view|flood|all]
+// Usage: lcrpanel_bench [silent|latency|sweep|paced|trace|view|viewsweep|flood|all]
 // ("all" leaves out flood, which sends 100 MB through a pseudo-terminal)
 #include "bench_flood.h"
 #include "bench_link.h"
@@ -33,6 +33,8 @@ int main(int argc, char** argv) {
         benchTraceCost();
     if (all || std::strcmp(which, "view") == 0)
         benchSweepView();
+    if (all || std::strcmp(which, "viewsweep") == 0)
+        benchViewCost();
     if (std::strcmp(which, "flood") == 0)
         benchFlood();
     return 0;

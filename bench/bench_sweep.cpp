@@ -14,6 +14,7 @@
 #include "platform/Timing.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -45,7 +46,7 @@ public:
 
 } // namespace
 
-double benchSweep(bool px80, int baud, const QString& tracePath) {
+double benchSweep(bool px80, int baud, const QString& tracePath, bool viewOpen) {
     std::unique_ptr<PacedRelay> relay;
     if (baud > 0)
         relay = std::make_unique<PacedRelay>(baud);
@@ -79,13 +80,21 @@ double benchSweep(bool px80, int baud, const QString& tracePath) {
     const double floor = points * (px80 ? 2 * (0.1 + 0.2) : 0.1 + 0.2);
     const long long carriedBefore = relay ? relay->charactersCarried() : 0;
 
+    if (viewOpen) {
+        // Open and drawn before the run, as the operator sees it before pressing Start.
+        root.frmMeasure().cmdPlot()->click();
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+    }
+
     QElapsedTimer clock;
     clock.start();
     root.frmMeasure().Start()->click();
     const double wall = static_cast<double>(clock.nsecsElapsed()) / 1e9;
 
-    std::printf("%s sweep, %s%s: wall %.3f s, design floor %.3f s, ratio %.4f (status \"%s\")\n",
+    std::printf("%s sweep, %s%s%s: wall %.3f s, design floor %.3f s, ratio %.4f (status \"%s\")\n",
                 px80 ? "PX80panel" : "LR40", tracePath.isEmpty() ? "" : "traced, ",
+                viewOpen ? "sweep view open, " : "",
                 baud > 0 ? qPrintable(QStringLiteral("paced %1 baud line").arg(baud))
                          : "simulator answering at once",
                 wall, floor, wall / floor, qPrintable(root.frmMeasure().statusBox()->text()));
@@ -107,6 +116,13 @@ double benchSweep(bool px80, int baud, const QString& tracePath) {
     return wall / floor;
 }
 
+namespace {
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+} // namespace
+
 void benchTraceCost() {
     const QTemporaryDir dir;
     const QString tracePath = dir.filePath(QStringLiteral("trace.txt"));
@@ -117,10 +133,6 @@ void benchTraceCost() {
             plain.push_back(benchSweep(px80, 0));
             traced.push_back(benchSweep(px80, 0, tracePath));
         }
-        const auto median = [](std::vector<double> ratios) {
-            std::sort(ratios.begin(), ratios.end());
-            return ratios[ratios.size() / 2];
-        };
         const double plainMedian = median(plain);
         const double tracedMedian = median(traced);
         std::printf("%s, median of three: %.4f without the trace, %.4f with it (%+.2f %%); "
@@ -128,5 +140,22 @@ void benchTraceCost() {
                     px80 ? "PX80panel" : "LR40", plainMedian, tracedMedian,
                     (tracedMedian / plainMedian - 1.0) * 100.0,
                     static_cast<long long>(QFileInfo(tracePath).size()));
+    }
+}
+
+void benchViewCost() {
+    for (const bool px80 : {false, true}) {
+        std::vector<double> without;
+        std::vector<double> with;
+        for (int run = 0; run < 5; ++run) {
+            without.push_back(benchSweep(px80, 0));
+            with.push_back(benchSweep(px80, 0, QString(), true));
+        }
+        const double withoutMedian = median(without);
+        const double withMedian = median(with);
+        std::printf("%s, median of five: %.4f without the sweep view, %.4f with it open; "
+                    "ratio %.4f\n",
+                    px80 ? "PX80panel" : "LR40", withoutMedian, withMedian,
+                    withMedian / withoutMedian);
     }
 }

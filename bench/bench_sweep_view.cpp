@@ -110,7 +110,8 @@ void addRun(int points, bool logarithmic) {
     letEventsRun();
     const double emptyMiB = residentMiB();
 
-    record.begin({true, points, logarithmic, 0.6});
+    // Planned from 1 kHz to 100 kHz, as pointAt sweeps.
+    record.begin({true, points, logarithmic, 0.6, 1000.0, 100000.0});
     letEventsRun();
     std::vector<double> wallMs;
     std::vector<double> processorMs;

@@ -4,9 +4,11 @@
 #include "config/Configure.h"
 #include "measure/FrmMeasure.h"
 #include "support/TestProgram.h"
+#include "sweepview/SweepView.h"
 
 #include <QComboBox>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QtTest>
 
@@ -267,21 +269,28 @@ void ConnectionWindow::connectingAgainRepeatsEverything() {
 void ConnectionWindow::exitClosesEverything_data() {
     QTest::addColumn<bool>("byTitleBar");
     QTest::addColumn<bool>("connected");
-    QTest::newRow("Exit button at start") << false << false;
-    QTest::newRow("title bar at start") << true << false;
-    QTest::newRow("Exit button after visiting the results") << false << true;
+    QTest::addColumn<bool>("resultsOpen"); // with their sweep view
+    QTest::newRow("Exit button at start") << false << false << false;
+    QTest::newRow("title bar at start") << true << false << false;
+    QTest::newRow("Exit button after visiting the results") << false << true << false;
+    QTest::newRow("Exit button with the results open") << false << true << true;
 }
 
 void ConnectionWindow::exitClosesEverything() {
     QFETCH(bool, byTitleBar);
     QFETCH(bool, connected);
+    QFETCH(bool, resultsOpen);
     TestProgram p(lr40Profile());
     bool ended = false;
     QObject::connect(p.root.get(), &ProgramRoot::programEnded, [&] { ended = true; });
+    QPointer<SweepView> view;
     if (connected) {
         p.connect();
         p.root->configure().show();
-        p.root->frmMeasure().cmdExit()->click();
+        p.root->frmMeasure().cmdPlot()->click();
+        view = p.root->frmMeasure().sweepView();
+        if (!resultsOpen)
+            p.root->frmMeasure().cmdExit()->click();
     } else {
         p.start();
     }
@@ -297,6 +306,7 @@ void ConnectionWindow::exitClosesEverything() {
     QVERIFY(!p.root->form1().isVisible());
     QVERIFY(p.root->existingConfigure() == nullptr);
     QVERIFY(p.root->existingFrmMeasure() == nullptr);
+    QVERIFY(!view || !view->isVisible());
     QCOMPARE(p.dialogs->shown().size(), std::size_t(0));
 }
 

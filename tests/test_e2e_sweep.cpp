@@ -1,7 +1,8 @@
 // One sweep with logging, end to end: the real serial layer on a pseudo-terminal against
 // the simulator, a real clock and scripted dialogs. Connect, open the configuration with
 // Config, choose the sweep and upload it, start logging, sweep, stop logging; then check
-// what the instrument received and the lines of the log file.
+// what the instrument received and the lines of the log file, the sweep view that Plot
+// opens (before the logarithmic sweeps, after the others) and the test frequency shown.
 #include "app/Form1.h"
 #include "app/ProgramRoot.h"
 #include "config/Configure.h"
@@ -9,13 +10,19 @@
 #include "support/LogFileLines.h"
 #include "support/RealProgram.h"
 #include "support/SimulatorProcess.h"
+#include "support/TableRows.h"
+#include "sweepview/SweepView.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableView>
 #include <QTimer>
 #include <QtTest>
+
+#include <algorithm>
 
 namespace {
 QStringList pointCommands(bool lr40, int frequency) {
@@ -24,6 +31,13 @@ QStringList pointCommands(bool lr40, int frequency) {
                 QStringLiteral("MEAS:*WAIT:FETC?\\r")};
     return {QStringLiteral("conf:freq %1\\n").arg(frequency), QStringLiteral("MEAS:\\n"),
             QStringLiteral("*STB?\\n"), QStringLiteral("Fetch?\\n")};
+}
+
+QString toText(const QList<int>& numbers) {
+    QStringList texts;
+    for (int n : numbers)
+        texts << QString::number(n);
+    return texts.join(QLatin1Char(' '));
 }
 } // namespace
 
@@ -87,9 +101,17 @@ void EndToEndSweep::sweepWithLogging() {
 
     QVERIFY(sim.waitForCommands(1));
     const int before = static_cast<int>(sim.commands().size());
+    // A view opened before the run: its rows as each point begins.
+    const bool viewFirst = logarithmic;
+    if (viewFirst)
+        w->cmdPlot()->click();
+    QList<int> rowsSeen;
     QStringList statuses;
-    connect(w->statusBox(), &QLineEdit::textChanged, this,
-            [&statuses](const QString& text) { statuses << text; });
+    connect(w->statusBox(), &QLineEdit::textChanged, this, [&](const QString& text) {
+        statuses << text;
+        if (viewFirst)
+            rowsSeen << w->sweepView()->table()->model()->rowCount();
+    });
     if (stopAfterMs > 0)
         QTimer::singleShot(stopAfterMs, w, [w] { w->stopbutton()->click(); });
     w->Start()->click();
@@ -126,6 +148,29 @@ void EndToEndSweep::sweepWithLogging() {
     const QStringList shown = {w->Ppar()->text(), w->Pvalue()->text(), w->Punit()->text(),
                                w->Spar()->text(), w->svalue()->text(), w->Sunit()->text()};
     QCOMPARE(lines.at(measured).split(QLatin1Char(',')).mid(1), shown);
+
+    // The view: a row per point measured, the log's record after the point number.
+    if (!viewFirst)
+        w->cmdPlot()->click();
+    SweepView* view = w->sweepView();
+    QVERIFY(view && view->isVisible());
+    const QList<QStringList> rows = tableRows(*view->table()->model());
+    QCOMPARE(rows.size(), measured);
+    for (int i = 0; i < measured; ++i) {
+        QCOMPARE(rows.at(i).at(1), QString::number(frequencies.at(i)));
+        QCOMPARE(rows.at(i).mid(1).join(QLatin1Char(',')), lines.at(i + 1));
+    }
+    QCOMPARE(view->logFrequency()->isChecked(), logarithmic);
+    if (viewFirst) {
+        // Empty as the run began, filled while it went on.
+        QVERIFY2(std::is_sorted(rowsSeen.begin(), rowsSeen.end()), qPrintable(toText(rowsSeen)));
+        QCOMPARE(rowsSeen.first(), 0);
+        QVERIFY2(std::any_of(rowsSeen.begin(), rowsSeen.end(),
+                             [&](int seen) { return seen > 0 && seen < measured; }),
+                 qPrintable(toText(rowsSeen)));
+    }
+    QCOMPARE(w->lblFrequency()->text(),
+             QStringLiteral("Test frequency: %1 Hz").arg(frequencies.at(measured - 1)));
 }
 
 QTEST_MAIN(EndToEndSweep)

@@ -6,6 +6,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -133,6 +134,8 @@ private slots:
     void pressesWhileStoppedRunFinishesWait();
     void closeDuringRunStopsAndLeavesAfterwards();
     void singleAfterSweepSendsNoFrequency();
+    void testFrequencyShown_data();
+    void testFrequencyShown();
 };
 
 void MeasureRunTest::single_data() {
@@ -519,6 +522,48 @@ void MeasureRunTest::singleAfterSweepSendsNoFrequency() {
     b.configure().SingleorSweep()->setCurrentText(QStringLiteral("Single Measurement"));
     b.window().Start()->click();
     QCOMPARE(b.p.port->commands(), b.pointCommands(-1));
+}
+
+void MeasureRunTest::testFrequencyShown_data() {
+    QTest::addColumn<QString>("variant");
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QString>("label");
+    for (const char* v : {"LR40", "PX80"}) {
+        QTest::addRow("%s before any", v) << v << QStringList() << "Test frequency: unknown";
+        QTest::addRow("%s after an upload", v)
+            << v << QStringList{"upload"} << "Test frequency: 1000 Hz";
+        QTest::addRow("%s after a sweep", v)
+            << v << QStringList{"upload", "sweep"} << "Test frequency: 100000 Hz";
+        QTest::addRow("%s after a stopped sweep", v)
+            << v << QStringList{"stopped sweep"} << "Test frequency: 30700 Hz";
+        QTest::addRow("%s single after a sweep", v)
+            << v << QStringList{"sweep", "single"} << "Test frequency: 100000 Hz";
+        QTest::addRow("%s after a reconnect", v)
+            << v << QStringList{"upload", "sweep", "reconnect"} << "Test frequency: unknown";
+    }
+}
+
+void MeasureRunTest::testFrequencyShown() {
+    QFETCH(QString, variant);
+    QFETCH(QStringList, steps);
+    Bench b(variant);
+    for (const QString& step : steps) {
+        if (step == QLatin1String("upload")) {
+            b.configure().Update()->click();
+        } else if (step == QLatin1String("reconnect")) {
+            b.window().cmdExit()->click();
+            b.p.root->form1().Measure()->click();
+        } else {
+            b.sweep(QStringLiteral("1000"), QStringLiteral("100000"), QStringLiteral("10"), false);
+            if (step == QLatin1String("single"))
+                b.configure().SingleorSweep()->setCurrentText(QStringLiteral("Single Measurement"));
+            if (step == QLatin1String("stopped sweep"))
+                b.pressStopAt = QStringLiteral("Measuring 3");
+            b.window().Start()->click();
+        }
+    }
+    QVERIFY(b.p.dialogs->shown().empty());
+    QTEST(b.window().lblFrequency()->text(), "label");
 }
 
 QTEST_MAIN(MeasureRunTest)

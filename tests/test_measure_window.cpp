@@ -3,10 +3,12 @@
 #include "config/Configure.h"
 #include "measure/FrmMeasure.h"
 #include "support/TestProgram.h"
+#include "sweepview/SweepView.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QtTest>
 
@@ -305,12 +307,15 @@ void MeasureWindowTest::leaving() {
     configure.show();
     p.port->clearRecord();
     FrmMeasure& w = p.root->frmMeasure();
+    w.cmdPlot()->click();
+    const QPointer<SweepView> view = w.sweepView();
     if (titleBar)
         w.close();
     else
         w.cmdExit()->click();
     QVERIFY(!p.root->existingFrmMeasure());
     QVERIFY(p.root->form1().isVisible());
+    QVERIFY(!view || !view->isVisible()); // the view goes with its window
     // Neither the configuration window nor the port is closed.
     QCOMPARE(p.root->existingConfigure(), &configure);
     QVERIFY(configure.isVisible());

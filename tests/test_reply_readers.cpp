@@ -2,10 +2,14 @@
 // clock, and both not-responding messages with both answers.
 #include "app/Form1.h"
 #include "link/InstrumentLink.h"
+#include "measure/FrmMeasure.h"
 #include "support/TestProgram.h"
+#include "sweepview/SweepView.h"
 #include "values/Failure.h"
 #include "values/ProgramEnding.h"
 
+#include <QPointer>
+#include <QPushButton>
 #include <QtTest>
 
 namespace {
@@ -156,6 +160,8 @@ void ReplyReaders::cancelEndsTheProgram() {
     QFETCH(bool, settled);
     TestProgram p(lr40Profile());
     p.connect();
+    p.root->frmMeasure().cmdPlot()->click();
+    const QPointer<SweepView> view = p.root->frmMeasure().sweepView();
     p.dialogs->queueAnswer(MessageAnswer::Cancel);
     bool ended = false;
     QObject::connect(p.root.get(), &ProgramRoot::programEnded, [&] { ended = true; });
@@ -172,6 +178,7 @@ void ReplyReaders::cancelEndsTheProgram() {
     QVERIFY(!p.port->PortOpen());
     QVERIFY(!p.root->resultLog().isOpen());
     QVERIFY(p.root->existingFrmMeasure() == nullptr);
+    QVERIFY(!view || !view->isVisible());
     QVERIFY(!p.root->form1().isVisible());
 }
 

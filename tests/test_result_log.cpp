@@ -3,13 +3,16 @@
 #include "app/Form1.h"
 #include "config/Configure.h"
 #include "measure/FrmMeasure.h"
+#include "support/TableRows.h"
 #include "support/TestProgram.h"
+#include "sweepview/SweepView.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -161,15 +164,36 @@ void ResultLogTest::elevenPointSweep() {
     LoggingBench b(variant);
     b.chooseSweep();
     b.p.root->configure().logsweep()->setChecked(log);
+    // Each point answers with a primary value of its own, so that a row out of place shows.
+    const QByteArray reply = b.p.root->variant().kind == VariantKind::LR40 ? Lr40Reply : Px80Reply;
+    QObject::connect(b.window().statusBox(), &QLineEdit::textChanged, [&](const QString& status) {
+        if (status.startsWith(QStringLiteral("Measuring ")))
+            b.answerWith(QByteArray(reply).replace("1.0E-9", status.mid(10).toLatin1() + "E-9"));
+    });
+    b.window().cmdPlot()->click();
     const QByteArray opening = b.startLog(b.path());
     b.window().Start()->click();
     const QByteArray closing = b.stopLog();
 
     QByteArray expected = opening;
-    for (int f : frequencies)
-        expected += QByteArray::number(f) + ',' + SingleRecord;
+    for (int i = 0; i < frequencies.size(); ++i)
+        expected += QByteArray::number(frequencies.at(i)) + ',' +
+                    QByteArray(SingleRecord).replace("1.0E-9", QByteArray::number(i) + "E-9");
     expected += closing;
     QCOMPARE(contentOf(b.path()), expected);
+
+    // The view holds the same values as the log, and its last row what the boxes show.
+    const QList<QStringList> rows = tableRows(*b.window().sweepView()->table()->model());
+    const QStringList records = QString::fromLatin1(expected).split(QStringLiteral("\r\n"));
+    QCOMPARE(rows.size(), frequencies.size());
+    for (int i = 0; i < rows.size(); ++i) {
+        QCOMPARE(rows.at(i).at(0), QString::number(i + 1));
+        QCOMPARE(rows.at(i).mid(1).join(QLatin1Char(',')), records.at(i + 1));
+    }
+    FrmMeasure& w = b.window();
+    QCOMPARE(rows.last().mid(2),
+             (QStringList{w.Ppar()->text(), w.Pvalue()->text(), w.Punit()->text(), w.Spar()->text(),
+                          w.svalue()->text(), w.Sunit()->text()}));
 }
 
 void ResultLogTest::everyRecordOnDiskWhenWritten() {

@@ -61,6 +61,10 @@ int plotted(const SweepView& view, Qt::Alignment side) {
     return count;
 }
 
+// The view follows the record when control returns to the event loop.
+void letViewCatchUp() {
+    QCoreApplication::processEvents();
+}
 } // namespace
 
 class SweepViewTest : public QObject {
@@ -120,6 +124,7 @@ void SweepViewTest::unplottableKeptInTableOnly() {
     SweepView view(record, m_dialogs);
     record.begin(outline(1));
     record.add(point(0, frequency, {"Cs", primary, "F", "DF", secondary, ""}));
+    letViewCatchUp();
 
     QTEST(plotted(view, Qt::AlignLeft), "primaryPlotted");
     QTEST(plotted(view, Qt::AlignRight), "secondaryPlotted");
@@ -137,6 +142,7 @@ void SweepViewTest::nameChangeGivesSeriesOfItsOwn() {
     record.add(point(0, "1000", {"Cs", "1E-9", "F", "DF", "0.01", ""}));
     record.add(point(1, "2000", {"Ls", "2E-3", "H", "Q", "40", ""}));
     record.add(point(2, "3000", {"Ls", "3E-3", "H", "Q", "50", ""}));
+    letViewCatchUp();
 
     QCOMPARE(seriesOn(view, Qt::AlignLeft).size(), 2);
     QCOMPARE(seriesOn(view, Qt::AlignLeft).at(1)->count(), 2);
@@ -147,14 +153,23 @@ void SweepViewTest::nameChangeGivesSeriesOfItsOwn() {
 void SweepViewTest::frequencyAxisFollowsOutlineAndCheckBox() {
     RunRecord record(m_timing);
     SweepView view(record, m_dialogs);
-    record.begin(outline(2, true));
+    RunOutline planned = outline(2, true);
+    planned.startHertz = 1000;
+    planned.stopHertz = 100000;
+    record.begin(planned);
     record.add(point(0, "1000", {"Cs", "1E-9", "F", "DF", "0.01", ""}));
+    letViewCatchUp();
     QVERIFY(view.logFrequency()->isChecked());
-    QVERIFY(qobject_cast<QLogValueAxis*>(axisAt(view, Qt::AlignBottom)));
+    // The planned sweep spanned from its first point.
+    const auto* log = qobject_cast<QLogValueAxis*>(axisAt(view, Qt::AlignBottom));
+    QVERIFY(log);
+    QCOMPARE(log->min(), 1e3);
+    QCOMPARE(log->max(), 1e5);
 
     view.logFrequency()->click();
     QVERIFY(qobject_cast<QValueAxis*>(axisAt(view, Qt::AlignBottom)));
     record.add(point(1, "2000", {"Cs", "2E-9", "F", "DF", "0.02", ""}));
+    letViewCatchUp();
     QVERIFY(seriesOn(view, Qt::AlignLeft)
                 .at(0)
                 ->attachedAxes()
@@ -282,6 +297,7 @@ void SweepViewTest::progressOnVirtualClock() {
     }
     if (ended)
         record.end();
+    letViewCatchUp();
     QTEST(view.progress()->text(), "progress");
     QTEST(view.timeLeft()->text(), "timeLeft");
 }

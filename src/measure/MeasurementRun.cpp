@@ -38,6 +38,8 @@ void MeasurementRun::execute() {
     outline.sweep = true;
     outline.pointCount = std::max(0, sweepLastIndex(sweep.steps) + 1);
     outline.logarithmic = sweep.logarithmic;
+    outline.startHertz = sweep.start;
+    outline.stopHertz = sweep.stop;
     outline.pacingSecondsPerPoint =
         FrequencyPauseMs / 1000.0 + m_instrument.pacingSecondsPerMeasurement();
     m_host.runBegins(outline);

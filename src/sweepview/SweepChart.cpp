@@ -19,8 +19,12 @@ constexpr double OverloadMagnitude = 9.9e37;
 constexpr int PiecePoints = 64;
 // Runs of up to this many points mark each point; denser ones would blur into a thick line.
 constexpr int SparseRunPoints = 101;
-// Share of the data's span an axis keeps free on each side while a run goes on.
-constexpr double RoomAhead = 1.0;
+// Share of the data's span that an axis keeps free, while a run goes on, on a side where
+// the data have left it: a trend then changes the axis only now and then.
+constexpr double RoomAhead = 2.0;
+// Ticks a linear axis aims at. Nice numbers change the tick count, and starting from the
+// last such count would make the scale coarser at every fit.
+constexpr int LinearTicks = 6;
 
 std::optional<double> plottableValue(const QString& text) {
     bool isNumber = false;
@@ -65,6 +69,7 @@ SweepChart::SweepChart(QWidget* parent) : QChartView(parent) {
     setRenderHint(QPainter::Antialiasing);
     // Nothing to type into; the keyboard goes on to the table and the buttons.
     setFocusPolicy(Qt::NoFocus);
+    m_niceScale = new QValueAxis(this);
     auto* chart = new QChart;
     chart->legend()->setAlignment(Qt::AlignBottom);
     setChart(chart);
@@ -74,6 +79,9 @@ SweepChart::SweepChart(QWidget* parent) : QChartView(parent) {
         chart->addAxis(axis, side == Primary ? Qt::AlignLeft : Qt::AlignRight);
         m_sides[side].axis.axis = axis;
     }
+    // One set of horizontal grid lines, the primary's: the secondary's would fall between
+    // them, and every grid line is drawn again with each point.
+    m_sides[Secondary].axis.axis->setGridLineVisible(false);
     // Both frequency axes stay in the chart and the series move between them: an axis
     // removed from a shown chart leaves its labels behind until control returns to the
     // event loop, which during a run is only at its end.
@@ -93,16 +101,21 @@ SweepChart::SweepChart(QWidget* parent) : QChartView(parent) {
     showFrequencyAxis();
 }
 
-void SweepChart::clear(int plannedPoints) {
+void SweepChart::clear(const RunOutline& outline) {
     chart()->removeAllSeries();
     m_curvesMade = 0;
-    m_markPoints = plannedPoints <= SparseRunPoints;
+    m_markPoints = outline.pointCount <= SparseRunPoints;
     m_frequency.data = m_frequency.shown = Range();
     for (SideCurves& side : m_sides) {
         side.curves.clear();
         side.axis.data = side.axis.shown = Range();
         side.axis.axis->setTitleText(QString());
     }
+    // A sweep's frequency axis spans the planned sweep from the start and then stays put.
+    for (const double hertz : {outline.startHertz, outline.stopHertz})
+        if (hertz > 0.0)
+            m_frequency.data.include(hertz);
+    showData(m_frequency, true);
 }
 
 void SweepChart::addPoint(const MeasuredPoint& point) {
@@ -211,21 +224,37 @@ void SweepChart::showData(Axis& axis, bool closely) {
             low -= 1.0;
             high += 1.0;
         }
-        log->setRange(std::pow(10.0, low), std::pow(10.0, high));
+        const double min = std::pow(10.0, low);
+        const double max = std::pow(10.0, high);
+        if (min != axis.shown.min || max != axis.shown.max)
+            log->setRange(min, max);
         axis.shown = {log->min(), log->max()};
         return;
     }
     auto* linear = static_cast<QValueAxis*>(axis.axis);
     const bool frequency = &axis == &m_frequency;
-    // Values get a little air above and below; a sweep's frequencies fill the width.
-    double margin = (data.max - data.min) * (closely ? (frequency ? 0.0 : 0.05) : RoomAhead);
-    if (data.max == data.min)
-        margin = data.max == 0.0 ? 1.0 : std::abs(data.max) * 0.1;
-    double low = data.min - margin;
+    // Values get a little air above and below; a sweep's frequencies fill the width. While
+    // a run goes on, the side the data have left gets room ahead.
+    const double span = data.max - data.min;
+    const double air = span * (frequency ? 0.0 : 0.05);
+    double below = !closely && data.min < axis.shown.min ? span * RoomAhead : air;
+    double above = !closely && data.max > axis.shown.max ? span * RoomAhead : air;
+    if (span == 0.0)
+        below = above = data.max == 0.0 ? 1.0 : std::abs(data.max) * 0.1;
+    double low = data.min - below;
     // No negative frequencies on the scale of a sweep that has none.
     if (frequency)
         low = std::max(low, 0.0);
-    linear->setRange(low, data.max + margin);
-    linear->applyNiceNumbers();
-    axis.shown = {linear->min(), linear->max()};
+    // Nice numbers are worked out off the chart: on a shown axis applyNiceNumbers sets the
+    // range twice, and each setting lays the chart out anew.
+    m_niceScale->setTickCount(LinearTicks);
+    m_niceScale->setRange(low, data.max + above);
+    m_niceScale->applyNiceNumbers();
+    const double min = m_niceScale->min();
+    const double max = m_niceScale->max();
+    if (min != axis.shown.min || max != axis.shown.max) {
+        linear->setTickCount(m_niceScale->tickCount());
+        linear->setRange(min, max);
+    }
+    axis.shown = {min, max};
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 struct MeasuredPoint;
+struct RunOutline;
 class QAbstractAxis;
 class QLineSeries;
 class QLogValueAxis;
@@ -29,8 +30,8 @@ class SweepChart final : public QChartView {
 public:
     explicit SweepChart(QWidget* parent = nullptr);
 
-    // Empties the chart for a run of this many points; a sparse run marks every point.
-    void clear(int plannedPoints);
+    // Empties the chart for a run; a sparse run marks every point.
+    void clear(const RunOutline& outline);
     void addPoint(const MeasuredPoint& point);
     // Fits the axes closely to the data, once the run is over.
     void fitToData();
@@ -69,6 +70,8 @@ private:
     // Brings the data into view: with room ahead while a run goes on, closely at its end.
     void showData(Axis& axis, bool closely);
 
+    // Off the chart: works out nice numbers for the linear axes.
+    QValueAxis* m_niceScale;
     QValueAxis* m_linearAxis;
     QLogValueAxis* m_logAxis;
     // The frequency axis shown, one of the two.

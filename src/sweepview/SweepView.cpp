@@ -1,6 +1,5 @@
 #include "sweepview/SweepView.h"
 
-#include "widgets/PanelLook.h"
 #include "platform/Dialogs.h"
 #include "sweepview/PlainTextDelegate.h"
 #include "sweepview/RunRecord.h"
@@ -9,6 +8,7 @@
 #include "sweepview/SweepExport.h"
 #include "sweepview/SweepTableModel.h"
 #include "sweepview/TimeLeftEstimate.h"
+#include "widgets/PanelLook.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -63,11 +63,10 @@ SweepView::SweepView(const RunRecord& record, Dialogs& dialogs, QWidget* parent)
     connect(m_saveData, &QPushButton::clicked, this, &SweepView::saveData);
     connect(m_saveImage, &QPushButton::clicked, this, &SweepView::saveImage);
     connect(&record, &RunRecord::begun, this, &SweepView::rebuild);
-    connect(&record, &RunRecord::pointAdded, this, &SweepView::addPoint);
-    connect(&record, &RunRecord::ended, this, [this] {
-        m_chart->fitToData();
-        showProgress();
-    });
+    // A point costs the run nothing here: the view catches up when the run lets events run
+    // (at the top of each point and in every poll), and fits the chart once it is over.
+    connect(&record, &RunRecord::pointAdded, this, &SweepView::catchUpLater);
+    connect(&record, &RunRecord::ended, this, &SweepView::catchUpLater);
 
     rebuild();
     m_table->resizeColumnsToContents();
@@ -142,25 +141,37 @@ void SweepView::layOutControls() {
 void SweepView::rebuild() {
     // The axis first, so that the points are placed only once.
     m_logFrequency->setChecked(m_record.outline().logarithmic);
-    m_chart->clear(m_record.outline().pointCount);
-    for (const MeasuredPoint& point : m_record.points())
-        m_chart->addPoint(point);
-    if (!m_record.running())
-        m_chart->fitToData();
-    showProgress();
+    m_chart->clear(m_record.outline());
+    m_charted = 0;
+    catchUp();
 }
 
-void SweepView::addPoint(int row) {
-    // The table follows a run while it shows the last row, and stays where the operator
-    // scrolled to otherwise.
-    const QScrollBar* bar = m_table->verticalScrollBar();
-    const bool following = bar->value() == bar->maximum();
-    m_chart->addPoint(m_record.points().at(static_cast<std::size_t>(row)));
-    // The columns take the width of the run's texts once, from its first row.
-    if (row == 0)
-        m_table->resizeColumnsToContents();
-    if (following)
-        m_table->scrollToBottom();
+void SweepView::catchUpLater() {
+    if (m_catchUpPending)
+        return;
+    m_catchUpPending = true;
+    QMetaObject::invokeMethod(this, &SweepView::catchUp, Qt::QueuedConnection);
+}
+
+void SweepView::catchUp() {
+    m_catchUpPending = false;
+    const std::vector<MeasuredPoint>& points = m_record.points();
+    if (m_charted < points.size()) {
+        // The table follows a run while it shows the last row, and stays where the operator
+        // scrolled to otherwise.
+        const QScrollBar* bar = m_table->verticalScrollBar();
+        const bool following = bar->value() == bar->maximum();
+        // The columns take the width of the run's texts once, from its first row.
+        const bool firstRows = m_charted == 0;
+        for (; m_charted < points.size(); ++m_charted)
+            m_chart->addPoint(points[m_charted]);
+        if (firstRows)
+            m_table->resizeColumnsToContents();
+        if (following)
+            m_table->scrollToBottom();
+    }
+    if (!m_record.running())
+        m_chart->fitToData();
     showProgress();
 }
 

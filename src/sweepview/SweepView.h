@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include <cstddef>
+
 class Dialogs;
 class QCheckBox;
 class QLabel;
@@ -40,7 +42,9 @@ private:
     void buildControls();
     void layOutControls();
     void rebuild();
-    void addPoint(int row);
+    void catchUpLater();
+    // Brings the chart, the table's scrolling and the progress up to the record.
+    void catchUp();
     void showProgress();
     void reportSaveFailure(const QString& path, const QString& reason);
 
@@ -55,4 +59,7 @@ private:
     QPushButton* m_copy;
     QPushButton* m_saveData;
     QPushButton* m_saveImage;
+    // The record's points already in the chart.
+    std::size_t m_charted = 0;
+    bool m_catchUpPending = false;
 };

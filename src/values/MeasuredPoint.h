@@ -56,4 +56,8 @@ struct RunOutline {
     // The pacing the program itself adds to every point (pauses and settling), in
     // seconds; the instrument's own measuring time comes on top.
     double pacingSecondsPerPoint = 0.0;
+    // A sweep's start and stop frequencies in hertz (0 for a single measurement): the
+    // chart's frequency axis spans them from the first point.
+    double startHertz = 0.0;
+    double stopHertz = 0.0;
 };

@@ -7,12 +7,14 @@
 #   "Configuration": pick "Sweep" with the arrow key, Tab to "Exit", Enter
 #                    (PX80panel passes "Update Test" on the way and presses it too)
 #   "Results": back to "Start", Enter                  -> an 11-point sweep
-#   title-bar close of "Results", then of the connection window -> the program ends, status 0
+#   "Results": shift+Tab twice to "Plot", Enter        -> the "Sweep" view of that sweep
+#   title-bar close of "Results" (the view goes with it), then of the connection window
+#                                                      -> the program ends, status 0
 #
-# Each of the three windows is photographed (import -window) into --shots. The simulator's
+# Each of the four windows is photographed (import -window) into --shots. The simulator's
 # command log must hold the expected commands in order; the screenshots must show the grey
-# windows, light grey buttons, green Start, red Stop and white entries; the program's
-# stderr must hold no style sheet or layout warning.
+# windows, light grey buttons, green Start, red Stop, white entries and the view's two
+# curves; the program's stderr must hold no style sheet or layout warning.
 #
 # Exit status: 0 passed, 1 failed, 77 skipped (no Xvfb on this machine).
 set -uo pipefail
@@ -268,8 +270,15 @@ sweep_done() { has_logged "$fetch" 11; }
 wait_until "11 measurements of the sweep" sweep_done
 photograph "$results" "$shots/$name$suffix-results.png"
 
+# --- the sweep view ---------------------------------------------------------------------
+type_keys "$results" shift+Tab shift+Tab Return # from Start back past Exit to Plot
+sweep_view=$(window_of Sweep) || exit 1
+step "Sweep $sweep_view"
+photograph "$sweep_view" "$shots/$name$suffix-sweep.png"
+
 # --- title-bar closes -------------------------------------------------------------------
 window_system close "$results" || fail "cannot close Results"
+wait_until "Sweep closed with Results" is_gone Sweep
 connection=$(window_of "$caption") || exit 1
 window_system close "$connection" || fail "cannot close the connection window"
 program_ended() { ! kill -0 "$panel_pid" 2>/dev/null; }
@@ -307,6 +316,11 @@ for window in connection configuration; do
     expect_colour "$shots/$name$suffix-$window.png" '#E0E0E0' 'the light grey buttons' 1000
     expect_colour "$shots/$name$suffix-$window.png" '#FFFFFF' 'the white entries' 2000
 done
+# The view's two curves drawn, in the chart's first two colours.
+expect_colour "$shots/$name$suffix-sweep.png" '#C0C0C0' 'the grey background' 20000
+expect_colour "$shots/$name$suffix-sweep.png" '#E0E0E0' 'the light grey buttons' 1000
+expect_colour "$shots/$name$suffix-sweep.png" '#209FDF' 'the primary curve' 300
+expect_colour "$shots/$name$suffix-sweep.png" '#99CA53' 'the secondary curve' 300
 if grep -Ei 'stylesheet|style sheet|QLayout|setTabOrder|QWidget::' "$work/panel.err"; then
     fail "the program warned about its windows (above)"
 fi

@@ -1,12 +1,13 @@
-// The three windows of both programs as laid out under every widget style, at the scale
-// the environment sets (ctest runs this at QT_SCALE_FACTOR 1 and 2): no control cut off at
-// the edge of its window or frame, none on top of another, every caption whole, every
-// box and list wide enough for the longest text it is meant to show. Also the keyboard
-// order of the connection and measurement windows.
+// The three windows of both programs and their sweep view as laid out under every widget
+// style, at the scale the environment sets (ctest runs this at QT_SCALE_FACTOR 1 and 2): no
+// control cut off at the edge of its window or frame, none on top of another, every caption
+// whole, every box and list wide enough for the longest text it is meant to show. Also the
+// keyboard order of the connection and measurement windows.
 #include "app/Form1.h"
 #include "config/Configure.h"
 #include "measure/FrmMeasure.h"
 #include "support/TestProgram.h"
+#include "sweepview/SweepView.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -14,6 +15,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QStyleOptionFrame>
@@ -73,6 +75,10 @@ ShownWindow show(const QString& variant, const QString& which) {
     } else if (which == QLatin1String("results")) {
         p.connect();
         shown.window = &p.root->frmMeasure();
+    } else if (which == QLatin1String("sweep")) {
+        p.connect();
+        p.root->frmMeasure().cmdPlot()->click();
+        shown.window = p.root->frmMeasure().sweepView();
     } else {
         p.connect();
         Configure& configure = p.root->configure();
@@ -122,7 +128,7 @@ void WindowFit::windows() {
     QTest::addColumn<QString>("window");
     for (const QString& style : QStyleFactory::keys())
         for (const char* variant : {"LR40", "PX80"})
-            for (const char* window : {"connection", "results", "configuration"})
+            for (const char* window : {"connection", "results", "configuration", "sweep"})
                 QTest::addRow("%s %s %s", qPrintable(style), variant, window)
                     << style << variant << window;
 }

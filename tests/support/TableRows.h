@@ -1,0 +1,9 @@
+#pragma once
+
+#include <QList>
+#include <QStringList>
+
+class QAbstractItemModel;
+
+// The display texts of a table model, row by row.
+QList<QStringList> tableRows(const QAbstractItemModel& model);
