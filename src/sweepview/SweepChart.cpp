@@ -64,15 +64,16 @@ void SweepChart::Range::include(double value) {
     max = std::max(max, value);
 }
 
-SweepChart::SweepChart(QWidget* parent) : QChartView(parent) {
+// The chart is handed in at construction: setChart() would leave the view's own first
+// chart to whoever called it.
+SweepChart::SweepChart(QWidget* parent) : QChartView(new QChart, parent) {
     setObjectName(QStringLiteral("SweepChart"));
     setRenderHint(QPainter::Antialiasing);
     // Nothing to type into; the keyboard goes on to the table and the buttons.
     setFocusPolicy(Qt::NoFocus);
     m_niceScale = new QValueAxis(this);
-    auto* chart = new QChart;
+    QChart* chart = this->chart();
     chart->legend()->setAlignment(Qt::AlignBottom);
-    setChart(chart);
     for (Side side : {Primary, Secondary}) {
         auto* axis = new QValueAxis;
         axis->setLabelFormat(QStringLiteral("%.4g"));
