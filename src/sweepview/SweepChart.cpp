@@ -89,6 +89,7 @@ SweepChart::SweepChart(QWidget* parent) : QChartView(new QChart, parent) {
     m_linearAxis = new QValueAxis;
     m_linearAxis->setLabelFormat(QStringLiteral("%g"));
     m_linearAxis->setRange(0.0, 1.0e5);
+    m_linearAxis->setTickCount(LinearTicks);
     m_logAxis = new QLogValueAxis;
     m_logAxis->setBase(10.0);
     m_logAxis->setLabelFormat(QStringLiteral("%g"));
