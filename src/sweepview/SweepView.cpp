@@ -63,8 +63,9 @@ SweepView::SweepView(const RunRecord& record, Dialogs& dialogs, QWidget* parent)
     connect(m_saveData, &QPushButton::clicked, this, &SweepView::saveData);
     connect(m_saveImage, &QPushButton::clicked, this, &SweepView::saveImage);
     connect(&record, &RunRecord::begun, this, &SweepView::rebuild);
-    // A point costs the run nothing here: the view catches up when the run lets events run
-    // (at the top of each point and in every poll), and fits the chart once it is over.
+    // Nothing is drawn inside the run's own steps: the view catches up with the record when
+    // the run next lets events run (at the top of each point and in its polls), and fits
+    // the chart once the run has returned.
     connect(&record, &RunRecord::pointAdded, this, &SweepView::catchUpLater);
     connect(&record, &RunRecord::ended, this, &SweepView::catchUpLater);
 
