@@ -1,10 +1,10 @@
 // The byte trace for support: its format, the discarding of bytes that arrived unasked,
 // and switching it on with LCRPANEL_TRACE.
-#include "values/Failure.h"
 #include "link/QtSerialPortComponent.h"
 #include "link/TracingSerialPort.h"
 #include "support/FakeSerialPort.h"
 #include "support/VirtualTiming.h"
+#include "values/Failure.h"
 
 #include <QRegularExpression>
 #include <QTemporaryDir>
