@@ -3,6 +3,7 @@
 // reader's return.
 #include "bench_link.h"
 
+#include "AnswerOk.h"
 #include "PseudoTerminal.h"
 #include "link/InstrumentLink.h"
 #include "link/Module1.h"
@@ -24,19 +25,6 @@
 #include <vector>
 
 namespace {
-class AnswerOk final : public Dialogs {
-public:
-    MessageAnswer message(const QString&, MessageButtons, MessageIcon, const QString&) override {
-        return MessageAnswer::Ok;
-    }
-    std::optional<QString> chooseFile(const QString&, const QString&) override {
-        return std::nullopt;
-    }
-    std::optional<QString> chooseSaveFile(const QString&, const QString&) override {
-        return std::nullopt;
-    }
-};
-
 double processorSeconds() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);

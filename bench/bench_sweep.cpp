@@ -2,6 +2,7 @@
 // the 100 ms pauses and 0.2 s settling times (and, on a paced line, the character time).
 #include "bench_sweep.h"
 
+#include "AnswerOk.h"
 #include "LcrsimProcess.h"
 #include "PacedRelay.h"
 #include "app/Form1.h"
@@ -28,23 +29,7 @@
 #include <optional>
 #include <vector>
 
-namespace {
-class AnswerOk final : public Dialogs {
-public:
-    MessageAnswer message(const QString& text, MessageButtons, MessageIcon,
-                          const QString& title) override {
-        std::fprintf(stderr, "message (%s): %s\n", qPrintable(title), qPrintable(text));
-        return MessageAnswer::Ok;
-    }
-    std::optional<QString> chooseFile(const QString&, const QString&) override {
-        return std::nullopt;
-    }
-    std::optional<QString> chooseSaveFile(const QString&, const QString&) override {
-        return std::nullopt;
-    }
-};
-
-} // namespace
+namespace {} // namespace
 
 double benchSweep(bool px80, int baud, const QString& tracePath, bool viewOpen) {
     std::unique_ptr<PacedRelay> relay;

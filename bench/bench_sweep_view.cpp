@@ -3,6 +3,7 @@
 // adds to the open view.
 #include "bench_sweep_view.h"
 
+#include "AnswerOk.h"
 #include "platform/Dialogs.h"
 #include "platform/Timing.h"
 #include "sweepview/RunRecord.h"
@@ -22,19 +23,6 @@
 #include <vector>
 
 namespace {
-class NoDialogs final : public Dialogs {
-public:
-    MessageAnswer message(const QString&, MessageButtons, MessageIcon, const QString&) override {
-        return MessageAnswer::Ok;
-    }
-    std::optional<QString> chooseFile(const QString&, const QString&) override {
-        return std::nullopt;
-    }
-    std::optional<QString> chooseSaveFile(const QString&, const QString&) override {
-        return std::nullopt;
-    }
-};
-
 // Counts the chart's repaints, to show that each point reached the screen.
 class PaintCounter final : public QObject {
 public:
@@ -101,7 +89,7 @@ MeasuredPoint pointAt(int index, int points, bool logarithmic) {
 // events it causes (the repaints included), and prints what each point cost.
 void addRun(int points, bool logarithmic) {
     SystemTiming timing;
-    NoDialogs dialogs;
+    AnswerOk dialogs;
     RunRecord record(timing);
     SweepView view(record, dialogs);
     PaintCounter counter;
