@@ -3,6 +3,7 @@
 #include "link/QtSerialPortComponent.h"
 #include "link/TracingSerialPort.h"
 #include "support/FakeSerialPort.h"
+#include "support/PortOnPseudoTerminal.h"
 #include "support/VirtualTiming.h"
 #include "values/Failure.h"
 
@@ -10,8 +11,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <fcntl.h>
-#include <stdlib.h>
 #include <unistd.h>
 
 namespace {
@@ -93,10 +92,8 @@ void ByteTrace::format() {
 // the same: the discard before the next command takes them, so they cannot pass for its
 // reply.
 void ByteTrace::discardTakesBytesThatCameDuringAPause() {
-    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    const int master = portOnPseudoTerminal();
     QVERIFY(master >= 0);
-    QVERIFY(::grantpt(master) == 0 && ::unlockpt(master) == 0);
-    qputenv("LCRPANEL_COM1", ::ptsname(master));
     QtSerialPortComponent port;
     port.setPortOpen(true);
     QCOMPARE(::write(master, "late\r\n", 6), qsizetype(6));

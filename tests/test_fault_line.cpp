@@ -10,6 +10,7 @@
 #include "link/QtSerialPortComponent.h"
 #include "measure/FrmMeasure.h"
 #include "support/LogFileLines.h"
+#include "support/PortOnPseudoTerminal.h"
 #include "support/RealProgram.h"
 #include "support/SimulatorProcess.h"
 #include "support/TestProgram.h"
@@ -22,8 +23,6 @@
 #include <QSerialPort>
 #include <QtTest>
 
-#include <fcntl.h>
-#include <stdlib.h>
 #include <unistd.h>
 
 namespace {
@@ -308,10 +307,8 @@ void LineFaults::portUnavailable() {
 // upload let no events run): the next command must fail with the reason, not pass as sent,
 // or an upload whose last command went nowhere would be taken as done.
 void LineFaults::writeAfterLineLostFails() {
-    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    const int master = portOnPseudoTerminal();
     QVERIFY(master >= 0);
-    QVERIFY(::grantpt(master) == 0 && ::unlockpt(master) == 0);
-    qputenv("LCRPANEL_COM1", ::ptsname(master));
     QtSerialPortComponent port;
     port.setPortOpen(true);
     port.Output("conf:tdel 0\n");

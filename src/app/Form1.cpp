@@ -19,10 +19,10 @@
 #include <QVBoxLayout>
 
 namespace {
-QComboBox* editableList(const QString& name, const QStringList& items, QWidget* parent) {
-    auto* box = Widgets::list(parent, name, items);
+// A list that also takes typed text, read as it stands and never added to the list.
+template <typename List> List* editableList(List* box, const QString& name) {
+    box->setObjectName(name);
     box->setEditable(true);
-    // Typed text is read as it stands; it is never added to the list.
     box->setInsertPolicy(QComboBox::NoInsert);
     box->setCurrentIndex(-1);
     return box;
@@ -34,9 +34,10 @@ Form1::Form1(const ConnectionServices& services) : QWidget(nullptr), m_services(
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(v.connection.caption);
 
-    m_port = new PortList(services.port, this);
-    m_baud = editableList(QStringLiteral("baud"), {QStringLiteral("9600"), QStringLiteral("19200")},
-                          this);
+    m_port = editableList(new PortList(services.port, this), QStringLiteral("port"));
+    m_baud = editableList(
+        Widgets::list(this, QString(), {QStringLiteral("9600"), QStringLiteral("19200")}),
+        QStringLiteral("baud"));
     m_connect = Widgets::button(this, QStringLiteral("Measure"), QStringLiteral("Finished"),
                                 QStringLiteral("Displays measurement Data"));
     m_exit = Widgets::button(this, QStringLiteral("Command3"), QStringLiteral("Exit"),

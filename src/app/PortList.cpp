@@ -20,15 +20,10 @@ QString describedDevice(const DetectedPort& detected) {
 } // namespace
 
 PortList::PortList(const SerialPort& port, QWidget* parent) : QComboBox(parent), m_port(port) {
-    setObjectName(QStringLiteral("port"));
-    setEditable(true);
-    // Typed text is read as it stands; it is never added to the list.
-    setInsertPolicy(QComboBox::NoInsert);
     // Long device descriptions widen the open list, not the window.
     setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     addItems({QStringLiteral("1"), QStringLiteral("2")});
     refill();
-    setCurrentIndex(-1);
 }
 
 void PortList::showPopup() {

@@ -54,6 +54,7 @@ FrmMeasure& ProgramRoot::frmMeasure() {
                 &ProgramRoot::openConfiguration);
         connect(m_frmMeasure, &FrmMeasure::left, this, &ProgramRoot::leaveResults);
         connect(m_frmMeasure, &FrmMeasure::runningChanged, this, &ProgramRoot::setRunInProgress);
+        connect(m_frmMeasure, &FrmMeasure::testFrequencySet, this, &ProgramRoot::noteTestFrequency);
         m_frmMeasure->Form_Load();
     }
     return *m_frmMeasure;
@@ -150,8 +151,6 @@ void ProgramRoot::noteEnded() {
         return;
     m_ended = true;
     m_link.markProgramEnded();
-    if (m_frmMeasure)
-        m_frmMeasure->noteProgramExiting();
     emit programEnded();
 }
 

@@ -84,6 +84,8 @@ signals:
     void left();
     // A run started or ended; no upload may go out meanwhile.
     void runningChanged(bool running);
+    // A sweep point set the instrument's test frequency, given as sent.
+    void testFrequencySet(const QString& hertz);
 
 public slots:
     void Form_Load();

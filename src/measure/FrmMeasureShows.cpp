@@ -21,8 +21,7 @@ void FrmMeasure::runBegins(const RunOutline& outline) {
 }
 
 void FrmMeasure::frequencySent(const QString& hertz) {
-    m_services.module1.TestFrequency = hertz;
-    showTestFrequency();
+    emit testFrequencySet(hertz);
 }
 
 QString FrmMeasure::testFrequency() const {

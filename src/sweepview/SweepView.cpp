@@ -9,6 +9,7 @@
 #include "sweepview/SweepTableModel.h"
 #include "sweepview/TimeLeftEstimate.h"
 #include "widgets/PanelLook.h"
+#include "widgets/WidgetFactory.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -98,15 +99,11 @@ void SweepView::buildControls() {
     m_timeLeft = new QLabel;
     m_timeLeft->setObjectName(QStringLiteral("SweepTimeLeft"));
 
-    const auto button = [](const QString& caption, const QString& name) {
-        auto* b = new QPushButton(caption);
-        b->setObjectName(name);
-        PanelLook::dressButton(*b);
-        return b;
-    };
-    m_copy = button(QStringLiteral("Copy"), QStringLiteral("SweepCopy"));
-    m_saveData = button(QStringLiteral("Save data..."), QStringLiteral("SweepSaveData"));
-    m_saveImage = button(QStringLiteral("Save image..."), QStringLiteral("SweepSaveImage"));
+    m_copy = Widgets::button(this, QStringLiteral("SweepCopy"), QStringLiteral("Copy"));
+    m_saveData =
+        Widgets::button(this, QStringLiteral("SweepSaveData"), QStringLiteral("Save data..."));
+    m_saveImage =
+        Widgets::button(this, QStringLiteral("SweepSaveImage"), QStringLiteral("Save image..."));
 }
 
 void SweepView::layOutControls() {
