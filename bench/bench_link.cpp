@@ -8,6 +8,7 @@
 #include "link/InstrumentLink.h"
 #include "link/Module1.h"
 #include "link/QtSerialPortComponent.h"
+#include "platform/DialogSilencePolicy.h"
 #include "platform/Dialogs.h"
 #include "platform/Timing.h"
 #include "profiles/InstrumentVariant.h"
@@ -38,7 +39,8 @@ struct LinkUnderTest {
     SystemTiming timing;
     AnswerOk dialogs;
     InstrumentVariant variant = lr40Profile();
-    InstrumentLink link{variant, port, timing, dialogs, [] {}};
+    DialogSilencePolicy silence{dialogs, variant.applicationTitle, [] {}};
+    InstrumentLink link{variant, port, timing, silence};
 
     LinkUnderTest() {
         qputenv("LCRPANEL_COM1", line.slavePath().toLocal8Bit());

@@ -1,6 +1,6 @@
 // Any start, stop and step count: planning a sweep never crashes and either computes
 // step count + 1 points (none for a negative count) or names the failure that stopped it.
-#include "measure/SweepStepping.h"
+#include "run/SweepStepping.h"
 
 #include <cstdint>
 #include <cstdlib>

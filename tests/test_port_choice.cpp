@@ -1,6 +1,6 @@
 // The port list's text read as a port: port 1, port 2 or a device, by the naming of Unix
 // systems and of Windows.
-#include "app/PortChoice.h"
+#include "link/PortChoice.h"
 
 #include <QtTest>
 

@@ -1,5 +1,5 @@
 // The run's reading of the sweep entries typed into the configuration window.
-#include "measure/SweepEntries.h"
+#include "run/SweepEntries.h"
 
 #include <QtTest>
 

@@ -1,5 +1,5 @@
 // The sweep's frequency arithmetic on its own: worked tables, rounding, degenerate entries.
-#include "measure/SweepStepping.h"
+#include "run/SweepStepping.h"
 #include "numbers/Rounding.h"
 
 #include <QRandomGenerator>

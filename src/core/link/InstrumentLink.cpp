@@ -1,7 +1,7 @@
 #include "link/InstrumentLink.h"
 
 #include "link/SerialPort.h"
-#include "platform/Dialogs.h"
+#include "link/SilencePolicy.h"
 #include "platform/Timing.h"
 #include "profiles/InstrumentVariant.h"
 #include "values/Failure.h"
@@ -10,15 +10,15 @@
 #include <utility>
 
 InstrumentLink::InstrumentLink(const InstrumentVariant& variant, SerialPort& port, Timing& timing,
-                               Dialogs& dialogs, std::function<void()> shutdownPath)
-    : m_variant(variant), m_port(port), m_timing(timing), m_dialogs(dialogs),
-      m_shutdownPath(std::move(shutdownPath)) {}
+                               SilencePolicy& silence)
+    : m_variant(variant), m_port(port), m_timing(timing), m_silence(silence) {}
 
 void InstrumentLink::SendCommand(const QString& text) {
     SendCommandEndedBy(text, m_variant.link.commandTerminator);
 }
 
 void InstrumentLink::SendCommandEndedBy(const QString& text, const QByteArray& terminator) {
+    m_lastCommand = text;
     m_port.Output(text.toLatin1() + terminator);
 }
 
@@ -105,12 +105,7 @@ Reply InstrumentLink::finish(Collected collected, const QString& silenceText) {
     Reply reply{std::move(collected.text), false};
     if (!reply.text.isEmpty())
         return reply;
-    const MessageAnswer answer = m_dialogs.message(silenceText, MessageButtons::OkCancel,
-                                                   MessageIcon::None, m_variant.applicationTitle);
-    if (answer == MessageAnswer::Cancel) {
-        m_shutdownPath();
-        throw ProgramEnding();
-    }
+    m_silence.onSilence(Silence{silenceText, m_lastCommand});
     reply.timedOut = true;
     return reply;
 }

@@ -1,6 +1,6 @@
 #include "app/Form1.h"
 
-#include "app/PortChoice.h"
+#include "link/PortChoice.h"
 #include "app/PortList.h"
 #include "instrument/Instrument.h"
 #include "link/SerialPort.h"

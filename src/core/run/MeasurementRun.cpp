@@ -1,9 +1,9 @@
-#include "measure/MeasurementRun.h"
+#include "run/MeasurementRun.h"
 
 #include "instrument/Instrument.h"
 #include "link/InstrumentLink.h"
-#include "measure/SweepEntries.h"
-#include "measure/SweepStepping.h"
+#include "run/SweepEntries.h"
+#include "run/SweepStepping.h"
 #include "platform/Timing.h"
 #include "profiles/MeasureProfile.h"
 #include "values/Failure.h"

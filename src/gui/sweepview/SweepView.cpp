@@ -4,10 +4,10 @@
 #include "sweepview/PlainTextDelegate.h"
 #include "sweepview/RunRecord.h"
 #include "sweepview/SweepChart.h"
-#include "sweepview/SweepColumns.h"
+#include "export/SweepColumns.h"
 #include "sweepview/SweepExport.h"
 #include "sweepview/SweepTableModel.h"
-#include "sweepview/TimeLeftEstimate.h"
+#include "run/TimeLeftEstimate.h"
 #include "widgets/PanelLook.h"
 #include "widgets/WidgetFactory.h"
 

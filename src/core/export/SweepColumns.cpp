@@ -1,4 +1,4 @@
-#include "sweepview/SweepColumns.h"
+#include "export/SweepColumns.h"
 
 #include "logging/ResultLog.h"
 #include "values/MeasuredPoint.h"

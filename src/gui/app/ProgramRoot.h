@@ -4,6 +4,7 @@
 #include "link/InstrumentLink.h"
 #include "link/Module1.h"
 #include "logging/ResultLog.h"
+#include "platform/DialogSilencePolicy.h"
 #include "profiles/InstrumentVariant.h"
 
 #include <QObject>
@@ -83,6 +84,7 @@ private:
     std::unique_ptr<SerialPort> m_port;
     std::unique_ptr<Timing> m_timing;
     std::unique_ptr<Dialogs> m_dialogs;
+    DialogSilencePolicy m_silence;
     InstrumentLink m_link;
     ResultLog m_resultLog;
 

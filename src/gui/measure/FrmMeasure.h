@@ -1,7 +1,7 @@
 #pragma once
 
 #include "measure/LoggingController.h"
-#include "measure/MeasurementRun.h"
+#include "run/MeasurementRun.h"
 #include "measure/RunCoordinator.h"
 #include "sweepview/RunRecord.h"
 #include "sweepview/SweepView.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "measure/SweepStepping.h"
+#include "run/SweepStepping.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "measure/SweepStepping.h"
+#include "run/SweepStepping.h"
 
 #include "numbers/Rounding.h"
 #include "values/Failure.h"

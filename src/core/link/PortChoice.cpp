@@ -1,4 +1,4 @@
-#include "app/PortChoice.h"
+#include "link/PortChoice.h"
 
 #include "link/PortOpenError.h"
 

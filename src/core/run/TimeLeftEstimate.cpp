@@ -1,4 +1,4 @@
-#include "sweepview/TimeLeftEstimate.h"
+#include "run/TimeLeftEstimate.h"
 
 #include <algorithm>
 #include <cmath>

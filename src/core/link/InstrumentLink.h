@@ -3,12 +3,10 @@
 #include <QByteArray>
 #include <QString>
 
-#include <functional>
-
 struct InstrumentVariant;
 class SerialPort;
 class Timing;
-class Dialogs;
+class SilencePolicy;
 
 // One reply as a reader collected it.
 struct Reply {
@@ -33,10 +31,9 @@ public:
     // filling the memory.
     static constexpr int MaxReplyChars = 64 * 1024;
 
-    // shutdownPath runs when the operator chooses Cancel in a not-responding message;
-    // the read then throws ProgramEnding.
+    // silence decides what a read that received nothing does next.
     InstrumentLink(const InstrumentVariant& variant, SerialPort& port, Timing& timing,
-                   Dialogs& dialogs, std::function<void()> shutdownPath);
+                   SilencePolicy& silence);
 
     // Writes text + the variant's terminator in one write. Throws Failure.
     void SendCommand(const QString& text);
@@ -48,6 +45,9 @@ public:
     void SendQuery(const QString& text);
     // Bytes discarded so far by SendQuery.
     qint64 discardedBytes() const { return m_discardedBytes; }
+
+    // The last command written, without its terminator; empty before the first.
+    const QString& lastCommand() const { return m_lastCommand; }
 
     // One reply line within 10 s; the long not-responding message when nothing came.
     // A reply longer than MaxReplyChars is read on (and dropped) until its line feed or the
@@ -86,8 +86,8 @@ private:
     const InstrumentVariant& m_variant;
     SerialPort& m_port;
     Timing& m_timing;
-    Dialogs& m_dialogs;
-    std::function<void()> m_shutdownPath;
+    SilencePolicy& m_silence;
+    QString m_lastCommand;
     bool m_programEnded = false;
     qint64 m_discardedBytes = 0;
 };

@@ -14,7 +14,8 @@ ProgramRoot::ProgramRoot(InstrumentVariant variant, std::unique_ptr<SerialPort> 
                          std::unique_ptr<Timing> timing, std::unique_ptr<Dialogs> dialogs)
     : m_variant(std::move(variant)), m_instrument(makeInstrument(m_variant)),
       m_port(std::move(port)), m_timing(std::move(timing)), m_dialogs(std::move(dialogs)),
-      m_link(m_variant, *m_port, *m_timing, *m_dialogs, [this] { shutdownPath(); }) {}
+      m_silence(*m_dialogs, m_variant.applicationTitle, [this] { shutdownPath(); }),
+      m_link(m_variant, *m_port, *m_timing, m_silence) {}
 
 ProgramRoot::~ProgramRoot() {
     // Top-level windows have no Qt parent; the program owns them.

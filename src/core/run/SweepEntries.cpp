@@ -1,4 +1,4 @@
-#include "measure/SweepEntries.h"
+#include "run/SweepEntries.h"
 
 #include "numbers/FrequencyEntry.h"
 #include "numbers/PlainNumber.h"
