@@ -2,10 +2,11 @@
 
 #include "instrument/Instrument.h"
 #include "link/InstrumentLink.h"
-#include "run/SweepEntries.h"
-#include "run/SweepStepping.h"
 #include "platform/Timing.h"
 #include "profiles/MeasureProfile.h"
+#include "run/StopFlag.h"
+#include "run/SweepEntries.h"
+#include "run/SweepStepping.h"
 #include "values/Failure.h"
 
 #include <algorithm>
@@ -16,24 +17,29 @@ constexpr int FrequencyPauseMs = 100;
 }
 
 MeasurementRun::MeasurementRun(const Instrument& instrument, InstrumentLink& link, Timing& timing,
-                               const MeasureProfile& profile, RunHost& host,
-                               std::function<RunSettings()> settings)
-    : m_instrument(instrument), m_link(link), m_timing(timing), m_profile(profile), m_host(host),
-      m_settings(std::move(settings)) {}
+                               const MeasureProfile& profile, RunObserver& observer,
+                               StopFlag& stop, QString knownFrequency)
+    : m_instrument(instrument), m_link(link), m_timing(timing), m_profile(profile),
+      m_observer(observer), m_stop(stop), m_knownFrequency(std::move(knownFrequency)) {}
 
-void MeasurementRun::execute() {
-    m_host.clearStopRequest();
-    m_host.showRunningButtons();
-
-    // Read once, here: the configuration window may be closed while the run goes on.
-    const RunSettings settings = m_settings();
-    const SweepSettings sweep = readSweepEntries(settings.startText, settings.stopText,
-                                                 settings.stepsText, settings.logarithmic);
-    if (!settings.sweep) {
-        single();
-        return;
+void MeasurementRun::execute(const RunSettings& settings) {
+    m_stop.clear();
+    RunEnd how = RunEnd::Failed;
+    try {
+        // Read before anything is sent, for a single measurement too.
+        const SweepSettings entries = readSweepEntries(settings.startText, settings.stopText,
+                                                       settings.stepsText, settings.logarithmic);
+        how = settings.sweep ? sweep(entries) : single();
+    } catch (const Failure&) {
+        m_observer.runEnded(RunEnd::Failed);
+        throw;
     }
+    if (how == RunEnd::Completed)
+        m_observer.statusChanged(QStringLiteral("Complete"));
+    m_observer.runEnded(how);
+}
 
+RunEnd MeasurementRun::sweep(const SweepSettings& sweep) {
     RunOutline outline;
     outline.sweep = true;
     outline.pointCount = std::max(0, sweepLastIndex(sweep.steps) + 1);
@@ -42,44 +48,47 @@ void MeasurementRun::execute() {
     outline.stopHertz = sweep.stop;
     outline.pacingSecondsPerPoint =
         FrequencyPauseMs / 1000.0 + m_instrument.pacingSecondsPerMeasurement();
-    m_host.runBegins(outline);
+    m_observer.runBegins(outline);
 
-    const bool completed = walkSweep(
+    RunEnd how = RunEnd::Completed;
+    walkSweep(
         sweep,
-        [this](int) {
+        [this, &how](int) {
             // The stop button is seen here at the latest.
             m_link.letEventsRun();
-            if (!m_host.takeStopRequest())
+            if (!m_stop.take())
                 return true;
-            m_host.showStatus(QStringLiteral("Stopped by User"));
+            m_observer.statusChanged(QStringLiteral("Stopped by User"));
+            how = RunEnd::Stopped;
             return false;
         },
-        [this](int index, qint32 hertz) {
+        [this, &how](int index, qint32 hertz) {
             m_instrument.sendFrequency(m_link, hertz);
             MeasuredPoint point;
             point.index = index;
             point.sweepPoint = true;
             point.frequency = Instrument::frequencyText(hertz);
-            m_host.frequencySent(point.frequency);
+            m_observer.frequencySent(point.frequency);
             m_timing.sleepMs(FrequencyPauseMs);
-            m_host.showStatus(QStringLiteral("Measuring ") + QString::number(index));
-            return measurePoint(std::move(point));
+            m_observer.statusChanged(QStringLiteral("Measuring ") + QString::number(index));
+            if (measurePoint(std::move(point)))
+                return true;
+            how = RunEnd::Silent;
+            return false;
         });
-    if (completed)
-        complete();
+    return how;
 }
 
-void MeasurementRun::single() {
+RunEnd MeasurementRun::single() {
     RunOutline outline;
     outline.pacingSecondsPerPoint = m_instrument.pacingSecondsPerMeasurement();
-    m_host.runBegins(outline);
+    m_observer.runBegins(outline);
     if (m_profile.singleLetsEventsRunFirst)
         m_link.letEventsRun();
-    m_host.showStatus(QStringLiteral("Measuring"));
+    m_observer.statusChanged(QStringLiteral("Measuring"));
     MeasuredPoint point;
-    point.frequency = m_host.testFrequency();
-    if (measurePoint(std::move(point)))
-        complete();
+    point.frequency = m_knownFrequency;
+    return measurePoint(std::move(point)) ? RunEnd::Completed : RunEnd::Silent;
 }
 
 bool MeasurementRun::measurePoint(MeasuredPoint point) {
@@ -91,16 +100,11 @@ bool MeasurementRun::measurePoint(MeasuredPoint point) {
     decoded.sweepPoint = point.sweepPoint;
     decoded.frequency = std::move(point.frequency);
     decoded.takenAt = m_timing.currentDateTime();
-    m_host.showPoint(decoded);
+    m_observer.pointShown(decoded);
     if (!decoded.complete())
         throw Failure(QStringLiteral("The instrument's reply has %1 fields where %2 are needed")
                           .arg(decoded.fieldCount)
                           .arg(decoded.fieldsNeeded));
-    m_host.recordPoint(decoded);
+    m_observer.pointRecorded(decoded);
     return true;
-}
-
-void MeasurementRun::complete() {
-    m_host.showStatus(QStringLiteral("Complete"));
-    m_host.showRunComplete();
 }

@@ -1,62 +1,45 @@
 #pragma once
 
-#include "values/MeasuredPoint.h"
+#include "run/RunObserver.h"
 #include "values/RunSettings.h"
 
 #include <QString>
 
-#include <functional>
-
 class Instrument;
 class InstrumentLink;
+class RunObserver;
+class StopFlag;
 class Timing;
 struct MeasureProfile;
+struct MeasuredPoint;
+struct SweepSettings;
 
-// What a run needs of its window.
-class RunHost {
-public:
-    virtual ~RunHost() = default;
-    virtual void showStatus(const QString& text) = 0;
-    virtual void showRunningButtons() = 0;
-    // The run is over: idle buttons, Start with the focus.
-    virtual void showRunComplete() = 0;
-    virtual void clearStopRequest() = 0;
-    // True once when a stop was requested; the request is then cleared.
-    virtual bool takeStopRequest() = 0;
-
-    // The run is about to take its first point.
-    virtual void runBegins(const RunOutline& outline) = 0;
-    // A sweep point's frequency has been sent to the instrument, as sent.
-    virtual void frequencySent(const QString& hertz) = 0;
-    // The frequency this program last set the instrument to; empty while unknown.
-    virtual QString testFrequency() const = 0;
-    // A point's fields go to their boxes, whether or not the reply was complete.
-    virtual void showPoint(const MeasuredPoint& point) = 0;
-    // A complete point, after it was shown: the log and the sweep view take it.
-    virtual void recordPoint(const MeasuredPoint& point) = 0;
-};
-
-// One press of Start: reads the configuration's settings, then takes a single measurement
-// or steps through the sweep, showing and recording each point. Failures throw (Failure,
-// ProgramEnding); a reply time-out ends the run quietly, the reader having said so.
+// One run: a single measurement or a sweep through the settings' frequencies, each point
+// shown and recorded through the observer. Failures throw (Failure, ProgramEnding, or what
+// the silence policy throws); a silence the policy lets pass ends the run quietly.
 class MeasurementRun {
 public:
+    // knownFrequency: the frequency the program last set the instrument to (empty while
+    // unknown), which a single measurement is taken at.
     MeasurementRun(const Instrument& instrument, InstrumentLink& link, Timing& timing,
-                   const MeasureProfile& profile, RunHost& host,
-                   std::function<RunSettings()> settings);
+                   const MeasureProfile& profile, RunObserver& observer, StopFlag& stop,
+                   QString knownFrequency);
 
-    void execute();
+    // Clears the stop request, then runs. The settings are read into numbers first, so a
+    // sweep entry that is not a number fails before anything is sent.
+    void execute(const RunSettings& settings);
 
 private:
-    void single();
+    RunEnd single();
+    RunEnd sweep(const SweepSettings& sweep);
     // False when the run ended early (stop or silence).
     bool measurePoint(MeasuredPoint point);
-    void complete();
 
     const Instrument& m_instrument;
     InstrumentLink& m_link;
     Timing& m_timing;
     const MeasureProfile& m_profile;
-    RunHost& m_host;
-    std::function<RunSettings()> m_settings;
+    RunObserver& m_observer;
+    StopFlag& m_stop;
+    QString m_knownFrequency;
 };

@@ -2,10 +2,11 @@
 
 #include "config/ControlText.h"
 #include "config/FocusReporting.h"
-#include "config/UploadSequence.h"
+#include "settings/UploadSequence.h"
 #include "link/InstrumentLink.h"
 #include "platform/Timing.h"
 #include "profiles/InstrumentVariant.h"
+#include "settings/UploadSequence.h"
 #include "widgets/EditableList.h"
 #include "widgets/HandlerGuard.h"
 
@@ -98,6 +99,18 @@ RunSettings Configure::runSettings() const {
     return settings;
 }
 
+TestSettings Configure::testSettings() const {
+    TestSettings settings;
+    const QList<QWidget*> entries = findChildren<QWidget*>();
+    for (QWidget* control : entries)
+        if (QString* text = settings.text(control->objectName()))
+            *text = controlText(control);
+    settings.run = runSettings();
+    settings.sFreq = sFreq();
+    settings.bDC = m_bDC;
+    return settings;
+}
+
 void Configure::showModel(const QString& model) {
     m_unit->setText(model);
 }
@@ -133,8 +146,9 @@ void Configure::CmdUpSys_Click() {
 }
 
 void Configure::upload(const std::vector<UploadStep>& steps) {
-    const UploadSource source{*this, sFreq(), m_bDC};
-    sendUpload(steps, source, m_link, m_timing,
+    // The settings are read once: the pauses between the commands let no event run.
+    const TestSettings settings = testSettings();
+    sendUpload(steps, UploadSource{settings, m_variant.config}, m_link, m_timing,
                [this](const UploadStep& step, const QString& sent) {
                    if (step.argument == UploadStep::Argument::TestFrequency)
                        emit testFrequencySent(sent.mid(step.keyword.size()));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/EntryChecks.h"
+#include "settings/TestSettings.h"
 #include "values/RunSettings.h"
 #include "widgets/EditableList.h"
 
@@ -46,6 +47,8 @@ public:
 
     // The single-or-sweep choice and the sweep entries as they stand now.
     RunSettings runSettings() const;
+    // Every setting as the window shows it now, with sFreq and bDC: what the uploads send.
+    TestSettings testSettings() const;
     // Shows the instrument's model above the settings.
     void showModel(const QString& model);
 

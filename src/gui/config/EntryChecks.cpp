@@ -1,42 +1,12 @@
 #include "config/EntryChecks.h"
 
 #include "config/ControlText.h"
-#include "numbers/FrequencyEntry.h"
-#include "numbers/NumberText.h"
-#include "numbers/PlainNumber.h"
 #include "platform/Dialogs.h"
 #include "profiles/InstrumentVariant.h"
-#include "values/InstrumentIdentity.h"
+#include "settings/EntryJudgement.h"
 
 #include <QScopedValueRollback>
 #include <QWidget>
-
-namespace {
-// Single-precision entries are compared with single-precision limits, so that "0.02" and
-// "0.01" pass the limits they name.
-bool withinLimits(EntryReading reading, double value, double low, double high) {
-    if (reading == EntryReading::Double)
-        return value >= low && value <= high;
-    const float v = static_cast<float>(value);
-    return v >= static_cast<float>(low) && v <= static_cast<float>(high);
-}
-} // namespace
-
-std::optional<double> readEntryNumber(EntryReading reading, const QString& text) {
-    switch (reading) {
-    case EntryReading::Frequency:
-        if (const std::optional<float> hertz = ReadFrequencyEntry(text))
-            return static_cast<double>(*hertz);
-        return std::nullopt;
-    case EntryReading::Single:
-        if (const std::optional<float> value = readPlainSingle(text))
-            return static_cast<double>(*value);
-        return std::nullopt;
-    case EntryReading::Double:
-        return readPlainNumber(text);
-    }
-    return std::nullopt;
-}
 
 EntryChecks::EntryChecks(const InstrumentVariant& variant, Dialogs& dialogs,
                          const InstrumentIdentity& identity, QWidget& window)
@@ -63,75 +33,31 @@ void EntryChecks::check(const EntryRule& rule) {
 }
 
 void EntryChecks::run(const EntryRule& rule, QWidget& entry) {
-    const QString text = controlText(&entry);
-    if (rule.words.contains(text))
+    const EntryVerdict verdict =
+        judgeEntry(rule, controlText(&entry), biasLimitFor(m_variant.config, m_identity));
+    if (verdict.refusal)
+        refuse(*verdict.refusal, entry, verdict.testFrequency);
+    else if (verdict.testFrequency)
+        m_testFrequency = *verdict.testFrequency;
+    if (!verdict.number)
         return;
-
-    double high = rule.high;
-    QString limitText; // the bias messages end with the limit in force
-    if (rule.limitFromModel) {
-        high = biasLimit();
-        limitText = plainDecimal(static_cast<float>(high));
-    }
-
-    const std::optional<double> value = readEntryNumber(rule.reading, text);
-    if (!value) {
-        refuse(rule, entry, rule.notNumberMessage + limitText,
-               rule.notNumberResetText.isEmpty() ? rule.resetText : rule.notNumberResetText);
-        return;
-    }
-    const bool accepted =
-        (rule.zeroAccepted && *value == 0.0) || withinLimits(rule.reading, *value, rule.low, high);
-    if (accepted) {
-        if (rule.setsTestFrequency)
-            m_testFrequency = static_cast<float>(*value);
-    } else {
-        refuse(rule, entry, rule.outOfRangeMessage + limitText, rule.resetText);
-    }
-    if (!rule.mustExceedEntry.isEmpty())
-        requireAboveStart(rule, entry);
+    if (const std::optional<EntryRefusal> notAbove =
+            judgeAboveOther(rule, controlText(control(rule.mustExceedEntry)), controlText(&entry)))
+        refuse(*notAbove, entry, std::nullopt);
 }
 
-void EntryChecks::refuse(const EntryRule& rule, QWidget& entry, const QString& message,
-                         const QString& resetText) {
-    tell(rule, message);
-    if (resetText.isEmpty())
-        selectFirstItem(&entry);
+void EntryChecks::refuse(const EntryRefusal& refusal, QWidget& entry,
+                         std::optional<float> testFrequency) {
+    const QString title = refusal.title.isEmpty() ? m_variant.applicationTitle : refusal.title;
+    m_dialogs.message(refusal.message, MessageButtons::Ok, MessageIcon::None, title);
+    if (refusal.resetText)
+        setControlText(&entry, *refusal.resetText);
     else
-        setControlText(&entry, resetText);
-    if (rule.setsTestFrequency)
-        m_testFrequency =
-            static_cast<float>(readEntryNumber(rule.reading, resetText).value_or(0.0));
-    if (rule.returnsFocus)
+        selectFirstItem(&entry);
+    if (testFrequency)
+        m_testFrequency = *testFrequency;
+    if (refusal.returnsFocus)
         entry.setFocus(Qt::OtherFocusReason);
-}
-
-void EntryChecks::requireAboveStart(const EntryRule& rule, QWidget& entry) {
-    const std::optional<float> start =
-        ReadFrequencyEntry(controlText(control(rule.mustExceedEntry)));
-    const std::optional<float> stop = ReadFrequencyEntry(controlText(&entry));
-    // A start that is not a number gives nothing to compare with; its own check deals
-    // with it when it loses the focus.
-    if (!start || !stop || *stop > *start)
-        return;
-    tell(rule, rule.notAboveMessage);
-    setControlText(&entry, plainDecimal(*start + 1.0f));
-    if (rule.returnsFocus)
-        entry.setFocus(Qt::OtherFocusReason);
-}
-
-void EntryChecks::tell(const EntryRule& rule, const QString& message) {
-    const QString title = rule.title.isEmpty() ? m_variant.applicationTitle : rule.title;
-    m_dialogs.message(message, MessageButtons::Ok, MessageIcon::None, title);
-}
-
-float EntryChecks::biasLimit() const {
-    const ConfigProfile& profile = m_variant.config;
-    const QString& model = m_identity.Model;
-    for (const auto& [modelText, limit] : profile.biasLimitByModel)
-        if (model == modelText)
-            return limit;
-    return profile.otherModelBiasLimit;
 }
 
 QWidget* EntryChecks::control(const QString& name) const {

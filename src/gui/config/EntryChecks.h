@@ -1,6 +1,7 @@
 #pragma once
 
 #include "profiles/ConfigProfile.h"
+#include "settings/EntryJudgement.h"
 
 #include <QString>
 
@@ -12,7 +13,7 @@ struct InstrumentIdentity;
 struct InstrumentVariant;
 
 // The checks of the configuration window's numeric entries, one family driven by the
-// program's table of entry rules. A refused text gets its message (OK only), the entry's
+// program's table of entry rules and judged without the window (settings/EntryJudgement). A refused text gets its message (OK only), the entry's
 // reset text and, for most entries, the focus back.
 //
 // Also keeps sFreq, the test frequency in hertz: the check of freq is the only place that
@@ -34,11 +35,8 @@ public:
 
 private:
     void run(const EntryRule& rule, QWidget& entry);
-    void refuse(const EntryRule& rule, QWidget& entry, const QString& message,
-                const QString& resetText);
-    void requireAboveStart(const EntryRule& rule, QWidget& entry);
-    void tell(const EntryRule& rule, const QString& message);
-    float biasLimit() const;
+    // The message, the reset text, the test frequency the refusal sets, the focus back.
+    void refuse(const EntryRefusal& refusal, QWidget& entry, std::optional<float> testFrequency);
     QWidget* control(const QString& name) const;
 
     const InstrumentVariant& m_variant;
@@ -48,6 +46,3 @@ private:
     float m_testFrequency = 0.0f;
     bool m_checking = false;
 };
-
-// Reads an entry text the way its rule says; nothing when it is not a number.
-std::optional<double> readEntryNumber(EntryReading reading, const QString& text);

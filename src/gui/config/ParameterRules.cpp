@@ -3,30 +3,27 @@
 #include "config/Configure.h"
 
 #include "profiles/InstrumentVariant.h"
+#include "settings/ParameterChoice.h"
 
 #include <QComboBox>
 #include <QLineEdit>
 
-namespace {
-const QString autoPrimary = QStringLiteral("Auto");
-}
-
 void Configure::Ppar_Click() {
     const ConfigProfile& profile = m_variant.config;
     const QString primary = m_ppar->currentText();
-    if (primary == autoPrimary) {
+    if (primary == AutoPrimary) {
         // The secondary list and its selection stay as they are, unused.
         m_spar->setEnabled(false);
         m_freq->setEnabled(true);
         m_bias->setEnabled(true);
         return;
     }
-    const bool dc = profile.dcPrimaries.contains(primary);
+    const bool dc = isDcPrimary(profile, primary);
     m_spar->setEnabled(true);
     m_freq->setEnabled(!dc);
     m_bias->setEnabled(!dc);
     // Every choice refills, even with the same list, so the secondary is "None" again.
-    refillSecondary(dc ? profile.dcSecondaryItems : profile.acSecondaryItems);
+    refillSecondary(secondaryItemsFor(profile, primary));
 }
 
 void Configure::refillSecondary(const QStringList& items) {
@@ -42,10 +39,10 @@ void Configure::Ppar_LostFocus() {
 void Configure::Ppar_Change() {
     // Never refills and never enables freq or Bias again: the selection rule did that.
     const QString primary = m_ppar->currentText();
-    if (primary == autoPrimary) {
+    if (primary == AutoPrimary) {
         m_spar->setEnabled(false);
         m_bDC = false;
-    } else if (m_variant.config.dcPrimaries.contains(primary)) {
+    } else if (isDcPrimary(m_variant.config, primary)) {
         m_freq->setEnabled(false);
         m_bias->setEnabled(false);
         m_bDC = true;

@@ -2,6 +2,7 @@
 
 #include "instrument/Instrument.h"
 #include "link/Module1.h"
+#include "run/MeasurementRun.h"
 #include "platform/Timing.h"
 #include "profiles/InstrumentVariant.h"
 #include "sweepview/SweepView.h"
@@ -28,7 +29,7 @@ FrmMeasure::~FrmMeasure() = default;
 
 void FrmMeasure::Form_Load() {
     m_logging.reset();
-    m_coordinator.clearStopRequest();
+    m_stop.clear();
     m_stopLog->setEnabled(false);
     showTestFrequency();
     if (m_bin) {
@@ -55,7 +56,7 @@ void FrmMeasure::showIdleButtons() {
 
 void FrmMeasure::stopbutton_Click() {
     // Only the flag and the buttons: the run notices the flag at the top of its next point.
-    m_coordinator.requestStop();
+    m_stop.request();
     showIdleButtons();
 }
 
@@ -132,11 +133,8 @@ void FrmMeasure::Start_Click() {
     m_coordinator.beginBusy();
     m_coordinator.setRunActive(true);
     emit runningChanged(true);
-    runHandler(m_services.dialogs, QStringLiteral("frmMeasure -> Start_Click"), [this] {
-        MeasurementRun(m_services.instrument, m_services.link, m_services.timing,
-                       m_services.variant.measure, *this, m_services.runSettings)
-            .execute();
-    });
+    runHandler(m_services.dialogs, QStringLiteral("frmMeasure -> Start_Click"),
+               [this] { runMeasurement(); });
     // However the run ended (complete, stopped, failed, or the program ending), its view
     // keeps the points measured.
     if (m_record.running())
@@ -144,6 +142,16 @@ void FrmMeasure::Start_Click() {
     m_coordinator.setRunActive(false);
     emit runningChanged(false);
     m_coordinator.endBusy();
+}
+
+void FrmMeasure::runMeasurement() {
+    m_stop.clear();
+    showRunningButtons();
+    // Read once, here: the configuration window may be closed while the run goes on.
+    const RunSettings settings = m_services.runSettings();
+    MeasurementRun(m_services.instrument, m_services.link, m_services.timing,
+                   m_services.variant.measure, *this, m_stop, m_services.module1.TestFrequency)
+        .execute(settings);
 }
 
 void FrmMeasure::Config_Click() {

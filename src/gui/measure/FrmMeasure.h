@@ -1,7 +1,8 @@
 #pragma once
 
 #include "measure/LoggingController.h"
-#include "run/MeasurementRun.h"
+#include "run/RunObserver.h"
+#include "run/StopFlag.h"
 #include "measure/RunCoordinator.h"
 #include "sweepview/RunRecord.h"
 #include "sweepview/SweepView.h"
@@ -43,7 +44,7 @@ struct ResultsServices {
 // It is the view; the run (MeasurementRun), one conversation at a time (RunCoordinator)
 // and the log (LoggingController) are its parts. It never touches another window: it
 // announces what the operator wants, and the program routes it.
-class FrmMeasure : public QWidget, private RunHost, private LoggingView {
+class FrmMeasure : public QWidget, private RunObserver, private LoggingView {
     Q_OBJECT
 public:
     explicit FrmMeasure(const ResultsServices& services);
@@ -75,7 +76,7 @@ public:
     QLabel* lblFrequency() const { return m_frequency; }
 
     bool bLog() const { return m_logging.bLog(); }
-    bool StopRequested() const { return m_coordinator.stopRequested(); }
+    bool StopRequested() const { return m_stop.requested(); }
 
 signals:
     // Config has read the identification: the configuration window is wanted.
@@ -119,17 +120,16 @@ private:
     void showIdleButtons();
     void closeSweepView();
 
-    // RunHost
-    void showStatus(const QString& text) override;
-    void showRunningButtons() override;
-    void showRunComplete() override;
-    void clearStopRequest() override { m_coordinator.clearStopRequest(); }
-    bool takeStopRequest() override { return m_coordinator.takeStopRequest(); }
+    void showRunningButtons();
+    void runMeasurement();
+
+    // RunObserver
     void runBegins(const RunOutline& outline) override;
     void frequencySent(const QString& hertz) override;
-    QString testFrequency() const override;
-    void showPoint(const MeasuredPoint& point) override;
-    void recordPoint(const MeasuredPoint& point) override;
+    void statusChanged(const QString& text) override;
+    void pointShown(const MeasuredPoint& point) override;
+    void pointRecorded(const MeasuredPoint& point) override;
+    void runEnded(RunEnd how) override;
 
     // LoggingView
     void showLogButtons(bool logging) override;
@@ -138,6 +138,7 @@ private:
 
     ResultsServices m_services;
     RunCoordinator m_coordinator;
+    StopFlag m_stop;
     LoggingController m_logging;
     RunRecord m_record;
     QPointer<SweepView> m_sweepView;

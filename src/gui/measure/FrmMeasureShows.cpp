@@ -7,11 +7,14 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-void FrmMeasure::showStatus(const QString& text) {
+void FrmMeasure::statusChanged(const QString& text) {
     m_status->setText(text);
 }
 
-void FrmMeasure::showRunComplete() {
+void FrmMeasure::runEnded(RunEnd how) {
+    // A stopped run has its idle buttons from Stop; a silent or failed one keeps only Stop.
+    if (how != RunEnd::Completed)
+        return;
     showIdleButtons();
     m_start->setFocus();
 }
@@ -24,17 +27,13 @@ void FrmMeasure::frequencySent(const QString& hertz) {
     emit testFrequencySet(hertz);
 }
 
-QString FrmMeasure::testFrequency() const {
-    return m_services.module1.TestFrequency;
-}
-
 void FrmMeasure::showTestFrequency() {
     const QString& hertz = m_services.module1.TestFrequency;
     m_frequency->setText(hertz.isEmpty() ? QStringLiteral("Test frequency: unknown")
                                          : QStringLiteral("Test frequency: %1 Hz").arg(hertz));
 }
 
-void FrmMeasure::showPoint(const MeasuredPoint& point) {
+void FrmMeasure::pointShown(const MeasuredPoint& point) {
     const std::pair<ResultField, QLineEdit*> boxes[] = {{ResultField::TestNumber, m_testNumber},
                                                         {ResultField::PrimaryName, m_ppar},
                                                         {ResultField::PrimaryValue, m_pvalue},
@@ -48,7 +47,7 @@ void FrmMeasure::showPoint(const MeasuredPoint& point) {
             box->setText(point.text(field));
 }
 
-void FrmMeasure::recordPoint(const MeasuredPoint& point) {
+void FrmMeasure::pointRecorded(const MeasuredPoint& point) {
     m_logging.record(point);
     m_record.add(point);
 }

@@ -16,10 +16,6 @@ bool RunCoordinator::deferWhileBusy(Press press) {
     return true;
 }
 
-bool RunCoordinator::takeStopRequest() {
-    return std::exchange(m_stopRequested, false);
-}
-
 void RunCoordinator::endBusy() {
     if (--m_busyDepth > 0 || m_waiting.empty())
         return;

@@ -8,7 +8,7 @@
 // One instrument conversation at a time in the Results window. While a run (or the
 // identification query of Config) is under way, presses of Start, Config, Lockout and
 // Exit and a title-bar close wait until it has ended, and are then carried out in the
-// order they came, each once. Also holds the run's stop request.
+// order they came, each once.
 class RunCoordinator : public QObject {
     Q_OBJECT
 public:
@@ -29,12 +29,6 @@ public:
     bool runActive() const { return m_runActive; }
     void setRunActive(bool active) { m_runActive = active; }
 
-    bool stopRequested() const { return m_stopRequested; }
-    void requestStop() { m_stopRequested = true; }
-    void clearStopRequest() { m_stopRequested = false; }
-    // True once when a stop was requested; the request is then cleared.
-    bool takeStopRequest();
-
     // The program is exiting: waiting presses are no longer carried out, except a Leave
     // when the conversation ends.
     void stopCarryingOut() { m_closing = true; }
@@ -51,6 +45,5 @@ private:
     int m_busyDepth = 0;
     std::vector<Press> m_waiting;
     bool m_runActive = false;
-    bool m_stopRequested = false;
     bool m_closing = false;
 };

@@ -1,18 +1,20 @@
-#include "config/UploadSequence.h"
+#include "settings/UploadSequence.h"
 
-#include "config/ControlText.h"
 #include "link/InstrumentLink.h"
 #include "numbers/NumberText.h"
 #include "platform/Timing.h"
-
-#include <QWidget>
+#include "settings/TestSettings.h"
 
 namespace {
-const QWidget& sourceControl(const UploadSource& source, const QString& name) {
-    const QWidget* control = source.window.findChild<const QWidget*>(name);
-    if (!control)
-        throw Failure(QStringLiteral("The window has no control %1").arg(name));
-    return *control;
+const QString& textOf(const UploadSource& source, const QString& control) {
+    const QString* text = source.settings.text(control);
+    if (!text)
+        throw Failure(QStringLiteral("The test settings have no %1").arg(control));
+    return *text;
+}
+
+int positionOf(const UploadSource& source, const QString& control) {
+    return static_cast<int>(listItems(source.profile, control).indexOf(textOf(source, control)));
 }
 
 bool holds(UploadStep::When when, const UploadSource& source) {
@@ -20,9 +22,9 @@ bool holds(UploadStep::When when, const UploadSource& source) {
     case UploadStep::When::Always:
         return true;
     case UploadStep::When::PrimaryNotAuto:
-        return controlText(&sourceControl(source, QStringLiteral("Ppar"))) != QLatin1String("Auto");
+        return source.settings.primary != QLatin1String("Auto");
     case UploadStep::When::NotDC:
-        return !source.dc;
+        return !source.settings.bDC;
     }
     return true;
 }
@@ -33,14 +35,14 @@ QString argumentOf(const UploadStep& step, const UploadSource& source) {
     case A::None:
         return QString();
     case A::TestFrequency:
-        return plainDecimal(source.testFrequency);
+        return plainDecimal(source.settings.sFreq);
     case A::Position:
-        return QString::number(controlPosition(&sourceControl(source, step.control)));
+        return QString::number(positionOf(source, step.control));
     case A::Text:
     case A::WholeNumber:
         break;
     }
-    QString text = controlText(&sourceControl(source, step.control));
+    const QString& text = textOf(source, step.control);
     if (const auto word = step.sentAs.constFind(text); word != step.sentAs.cend())
         return word.value();
     if (step.argument == A::Text)

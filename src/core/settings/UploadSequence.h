@@ -11,13 +11,13 @@
 
 class InstrumentLink;
 class Timing;
-class QWidget;
+struct TestSettings;
 
-// What an upload reads besides the controls named in its steps.
+// What an upload reads: the settings, and the profile that says which position a list's
+// text stands at.
 struct UploadSource {
-    const QWidget& window; // holds the controls, found by objectName
-    float testFrequency;   // sFreq
-    bool dc;               // bDC
+    const TestSettings& settings;
+    const ConfigProfile& profile;
 };
 
 // The command one step sends, or nothing when its condition does not hold.
