@@ -17,8 +17,8 @@ constexpr int FrequencyPauseMs = 100;
 }
 
 MeasurementRun::MeasurementRun(const Instrument& instrument, InstrumentLink& link, Timing& timing,
-                               const MeasureProfile& profile, RunObserver& observer,
-                               StopFlag& stop, QString knownFrequency)
+                               const MeasureProfile& profile, RunObserver& observer, StopFlag& stop,
+                               QString knownFrequency)
     : m_instrument(instrument), m_link(link), m_timing(timing), m_profile(profile),
       m_observer(observer), m_stop(stop), m_knownFrequency(std::move(knownFrequency)) {}
 

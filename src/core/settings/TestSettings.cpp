@@ -8,26 +8,18 @@
 namespace {
 // The objectName of each control and the field that holds its text.
 constexpr std::pair<const char*, QString TestSettings::*> TextFields[] = {
-    {"TestNo", &TestSettings::testNumber},
-    {"Ppar", &TestSettings::primary},
-    {"Spar", &TestSettings::secondary},
-    {"freq", &TestSettings::frequency},
-    {"Voltage", &TestSettings::voltage},
-    {"Bias", &TestSettings::bias},
-    {"Range", &TestSettings::range},
-    {"Accuracy", &TestSettings::accuracy},
-    {"Delay", &TestSettings::delay},
-    {"num_avg", &TestSettings::average},
-    {"listMedian", &TestSettings::median},
-    {"ListCable", &TestSettings::cable},
-    {"ListLevel", &TestSettings::leveling},
-    {"ListSRC", &TestSettings::sourceResistance},
+    {"TestNo", &TestSettings::testNumber},  {"Ppar", &TestSettings::primary},
+    {"Spar", &TestSettings::secondary},     {"freq", &TestSettings::frequency},
+    {"Voltage", &TestSettings::voltage},    {"Bias", &TestSettings::bias},
+    {"Range", &TestSettings::range},        {"Accuracy", &TestSettings::accuracy},
+    {"Delay", &TestSettings::delay},        {"num_avg", &TestSettings::average},
+    {"listMedian", &TestSettings::median},  {"ListCable", &TestSettings::cable},
+    {"ListLevel", &TestSettings::leveling}, {"ListSRC", &TestSettings::sourceResistance},
 };
 
 QString itemAt(const QStringList& items, int position) {
     return position >= 0 && position < items.size() ? items.at(position) : QString();
 }
-
 
 // One lookup for the const and the mutable settings.
 template <typename Settings> auto* textOf(Settings& settings, const QString& control) {

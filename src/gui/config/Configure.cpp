@@ -2,7 +2,6 @@
 
 #include "config/ControlText.h"
 #include "config/FocusReporting.h"
-#include "settings/UploadSequence.h"
 #include "link/InstrumentLink.h"
 #include "platform/Timing.h"
 #include "profiles/InstrumentVariant.h"

@@ -13,8 +13,8 @@ struct InstrumentIdentity;
 struct InstrumentVariant;
 
 // The checks of the configuration window's numeric entries, one family driven by the
-// program's table of entry rules and judged without the window (settings/EntryJudgement). A refused text gets its message (OK only), the entry's
-// reset text and, for most entries, the focus back.
+// program's table of entry rules and judged without the window (settings/EntryJudgement). A refused
+// text gets its message (OK only), the entry's reset text and, for most entries, the focus back.
 //
 // Also keeps sFreq, the test frequency in hertz: the check of freq is the only place that
 // turns its text into a number.

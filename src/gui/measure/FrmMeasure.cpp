@@ -2,9 +2,9 @@
 
 #include "instrument/Instrument.h"
 #include "link/Module1.h"
-#include "run/MeasurementRun.h"
 #include "platform/Timing.h"
 #include "profiles/InstrumentVariant.h"
+#include "run/MeasurementRun.h"
 #include "sweepview/SweepView.h"
 #include "widgets/HandlerGuard.h"
 

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "measure/LoggingController.h"
+#include "measure/RunCoordinator.h"
 #include "run/RunObserver.h"
 #include "run/StopFlag.h"
-#include "measure/RunCoordinator.h"
 #include "sweepview/RunRecord.h"
 #include "sweepview/SweepView.h"
 #include "values/RunSettings.h"

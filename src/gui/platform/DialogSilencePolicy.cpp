@@ -10,8 +10,8 @@ DialogSilencePolicy::DialogSilencePolicy(Dialogs& dialogs, QString title,
     : m_dialogs(dialogs), m_title(std::move(title)), m_shutdownPath(std::move(shutdownPath)) {}
 
 void DialogSilencePolicy::onSilence(const Silence& silence) {
-    const MessageAnswer answer = m_dialogs.message(silence.message, MessageButtons::OkCancel,
-                                                   MessageIcon::None, m_title);
+    const MessageAnswer answer =
+        m_dialogs.message(silence.message, MessageButtons::OkCancel, MessageIcon::None, m_title);
     if (answer != MessageAnswer::Cancel)
         return;
     m_shutdownPath();

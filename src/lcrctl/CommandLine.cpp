@@ -1,0 +1,249 @@
+#include "CommandLine.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QRegularExpression>
+
+#include <array>
+
+namespace {
+struct SettingOption {
+    const char* name;
+    const char* control; // objectName of the configuration window's control
+    bool lr40Only;
+    const char* help;
+};
+
+// In the order the configuration window shows them.
+constexpr std::array<SettingOption, 14> SettingOptions{{
+    {"test", "TestNo", true, "Test number (LR40)."},
+    {"ppar", "Ppar", false, "Primary parameter, as the window lists it (Auto, Cs, Ls, ...)."},
+    {"spar", "Spar", false, "Secondary parameter (None, DF, Q, ...); not with primary Auto."},
+    {"freq", "freq", false, "Test frequency in Hz (k and M allowed)."},
+    {"voltage", "Voltage", false, "Test voltage in V."},
+    {"bias", "Bias", false, "Bias: LR40 Off, ACCpl or volts; PX80 EXT, INT or Off."},
+    {"range", "Range", false, "Range: Auto, Hold or a range number."},
+    {"accuracy", "Accuracy", false, "Accuracy, as the window lists it."},
+    {"delay", "Delay", false, "Delay."},
+    {"average", "num_avg", false, "Number to average."},
+    {"median", "listMedian", false, "Median: OFF or ON (LR40: a system setting)."},
+    {"cable", "ListCable", true, "Cable compensation 1, 2 or 0 (LR40 system setting)."},
+    {"leveling", "ListLevel", true, "Leveling OFF or ON (LR40 system setting)."},
+    {"source-resistance", "ListSRC", true,
+     "Source resistance 5, 25, 50 or 100 (LR40 system setting)."},
+}};
+
+const QString Commands = QStringLiteral(
+    "Drives an LR40-series or PX80 LCR meter over a serial line, for scripts.\n"
+    "\n"
+    "Commands:\n"
+    "  ports       List the serial devices present: device, description, maker (TAB).\n"
+    "  identify    Ask the instrument who it is: Maker, Model, Serial, Firmware.\n"
+    "  measure     One measurement; a header line and one row.\n"
+    "  sweep       A frequency sweep of steps + 1 points; a header and a row per point.\n"
+    "  lock        Lock the instrument's front panel.\n"
+    "  unlock      Unlock it.\n"
+    "  upload      Send the test settings (LR40: the system settings first when given).\n"
+    "\n"
+    "measure, sweep and upload take the settings options. Given any, the whole test is\n"
+    "uploaded first, every setting not given at the configuration window's initial value.\n"
+    "Rows are CSV with the sweep table's columns, or JSON lines (--format jsonl).");
+
+const QString ExitCodes = QStringLiteral(
+    "\n"
+    "Exit status:\n"
+    "  0    done\n"
+    "  2    bad command line, a refused --output, or a value an entry check refused\n"
+    "  3    the port could not be opened\n"
+    "  4    the instrument did not answer within the read limit\n"
+    "  5    any other failure on the line or on the output file\n"
+    "  129, 130, 143  ended by SIGHUP, SIGINT, SIGTERM (the rows so far are complete)\n");
+
+const std::array<std::pair<const char*, Invocation::Command>, 7> CommandNames{{
+    {"ports", Invocation::Command::Ports},
+    {"identify", Invocation::Command::Identify},
+    {"measure", Invocation::Command::Measure},
+    {"sweep", Invocation::Command::Sweep},
+    {"lock", Invocation::Command::Lock},
+    {"unlock", Invocation::Command::Unlock},
+    {"upload", Invocation::Command::Upload},
+}};
+
+QCommandLineOption valueOption(const QString& name, const QString& help, const QString& value) {
+    return QCommandLineOption(name, help, value);
+}
+
+void addOptions(QCommandLineParser& parser) {
+    parser.addOptions({
+        valueOption(QStringLiteral("family"), QStringLiteral("Instrument family: lr40 or px80."),
+                    QStringLiteral("family")),
+        valueOption(QStringLiteral("port"),
+                    QStringLiteral("Serial port: 1, 2 (LCRPANEL_COM1, LCRPANEL_COM2 on Unix), a "
+                                   "device path, or COMn on Windows."),
+                    QStringLiteral("port")),
+        valueOption(QStringLiteral("baud"), QStringLiteral("9600 (default) or 19200."),
+                    QStringLiteral("rate")),
+        valueOption(QStringLiteral("trace"),
+                    QStringLiteral("Write every byte on the line to this file, as "
+                                   "LCRPANEL_TRACE does."),
+                    QStringLiteral("file")),
+        valueOption(QStringLiteral("start"), QStringLiteral("sweep: start frequency (1000)."),
+                    QStringLiteral("hz")),
+        valueOption(QStringLiteral("stop"), QStringLiteral("sweep: stop frequency (100000)."),
+                    QStringLiteral("hz")),
+        valueOption(QStringLiteral("steps"), QStringLiteral("sweep: number of steps (10)."),
+                    QStringLiteral("n")),
+        QCommandLineOption(QStringLiteral("log"), QStringLiteral("sweep: logarithmic steps.")),
+        valueOption(QStringLiteral("format"), QStringLiteral("Rows as csv (default) or jsonl."),
+                    QStringLiteral("format")),
+        valueOption(QStringLiteral("output"),
+                    QStringLiteral("Write the rows to this file instead of stdout, as they come."),
+                    QStringLiteral("file")),
+        QCommandLineOption(QStringLiteral("append"),
+                           QStringLiteral("Extend the --output file instead of replacing it.")),
+    });
+    for (const SettingOption& option : SettingOptions)
+        parser.addOption(valueOption(QLatin1String(option.name), QLatin1String(option.help),
+                                     QStringLiteral("value")));
+    parser.addOption(QCommandLineOption({QStringLiteral("h"), QStringLiteral("help")},
+                                        QStringLiteral("Show this help and the exit codes.")));
+    parser.addOption(QCommandLineOption({QStringLiteral("v"), QStringLiteral("version")},
+                                        QStringLiteral("Show the version.")));
+    parser.addPositionalArgument(QStringLiteral("command"),
+                                 QStringLiteral("ports, identify, measure, sweep, lock, unlock or "
+                                                "upload."));
+}
+
+PortChoice readPort(const QString& text) {
+    PortChoice choice;
+    if (text == QLatin1String("1") || text == QLatin1String("2")) {
+        choice.number = text.toInt();
+        return choice;
+    }
+#ifdef Q_OS_WIN
+    static const QRegularExpression comPort(QStringLiteral("^COM[0-9]+$"));
+    if (comPort.match(text).hasMatch()) {
+#else
+    if (text.startsWith(QLatin1Char('/'))) {
+#endif
+        choice.device = text;
+        return choice;
+    }
+    throw UsageError{
+        QStringLiteral("--port must be 1, 2 or a serial device, not \"%1\"").arg(text)};
+}
+
+void refuseWhereNotTaken(const QCommandLineParser& parser, const QStringList& names,
+                         const QString& command) {
+    for (const QString& name : names)
+        if (parser.isSet(name))
+            throw UsageError{QStringLiteral("--%1 is not an option of %2").arg(name, command)};
+}
+
+Invocation readInvocation(const QCommandLineParser& parser) {
+    const QStringList positional = parser.positionalArguments();
+    if (positional.size() != 1)
+        throw UsageError{
+            positional.isEmpty()
+                ? QStringLiteral("No command given; see lcrctl --help")
+                : QStringLiteral("One command at a time: %1").arg(positional.join(' '))};
+    Invocation invocation;
+    const QString command = positional.first();
+    bool known = false;
+    for (const auto& [name, value] : CommandNames)
+        if (command == QLatin1String(name)) {
+            invocation.command = value;
+            known = true;
+        }
+    if (!known)
+        throw UsageError{QStringLiteral("Unknown command \"%1\"; see lcrctl --help").arg(command)};
+
+    using C = Invocation::Command;
+    const C c = invocation.command;
+    const QStringList sweepOptions{QStringLiteral("start"), QStringLiteral("stop"),
+                                   QStringLiteral("steps"), QStringLiteral("log")};
+    const QStringList outputOptions{QStringLiteral("format"), QStringLiteral("output"),
+                                    QStringLiteral("append")};
+    QStringList settingNames;
+    for (const SettingOption& option : SettingOptions)
+        settingNames << QLatin1String(option.name);
+    if (c != C::Sweep)
+        refuseWhereNotTaken(parser, sweepOptions, command);
+    if (c != C::Measure && c != C::Sweep)
+        refuseWhereNotTaken(parser, outputOptions, command);
+    if (c != C::Measure && c != C::Sweep && c != C::Upload)
+        refuseWhereNotTaken(parser, settingNames, command);
+
+    if (c == C::Ports) {
+        refuseWhereNotTaken(parser, {QStringLiteral("baud")}, command);
+        return invocation;
+    }
+    const QString family = parser.value(QStringLiteral("family"));
+    if (family == QLatin1String("lr40"))
+        invocation.family = VariantKind::LR40;
+    else if (family == QLatin1String("px80"))
+        invocation.family = VariantKind::PX80;
+    else
+        throw UsageError{
+            parser.isSet(QStringLiteral("family"))
+                ? QStringLiteral("--family must be lr40 or px80, not \"%1\"").arg(family)
+                : QStringLiteral("--family is needed: lr40 or px80")};
+    if (!parser.isSet(QStringLiteral("port")))
+        throw UsageError{QStringLiteral("--port is needed: 1, 2 or a serial device")};
+    invocation.port = readPort(parser.value(QStringLiteral("port")));
+    if (parser.isSet(QStringLiteral("baud"))) {
+        invocation.baud = parser.value(QStringLiteral("baud"));
+        if (invocation.baud != QLatin1String("9600") && invocation.baud != QLatin1String("19200"))
+            throw UsageError{
+                QStringLiteral("--baud must be 9600 or 19200, not \"%1\"").arg(invocation.baud)};
+    }
+    invocation.traceFile = parser.value(QStringLiteral("trace"));
+
+    for (const SettingOption& option : SettingOptions) {
+        const QString name = QLatin1String(option.name);
+        if (!parser.isSet(name))
+            continue;
+        if (option.lr40Only && invocation.family != VariantKind::LR40)
+            throw UsageError{QStringLiteral("--%1 is an option of the LR40 family only").arg(name)};
+        invocation.settings.emplace_back(QLatin1String(option.control), parser.value(name));
+    }
+
+    if (parser.isSet(QStringLiteral("start")))
+        invocation.start = parser.value(QStringLiteral("start"));
+    if (parser.isSet(QStringLiteral("stop")))
+        invocation.stop = parser.value(QStringLiteral("stop"));
+    if (parser.isSet(QStringLiteral("steps")))
+        invocation.steps = parser.value(QStringLiteral("steps"));
+    invocation.logarithmic = parser.isSet(QStringLiteral("log"));
+
+    const QString format = parser.value(QStringLiteral("format"));
+    if (format == QLatin1String("jsonl"))
+        invocation.format = RowWriter::Format::JsonLines;
+    else if (!format.isEmpty() && format != QLatin1String("csv"))
+        throw UsageError{QStringLiteral("--format must be csv or jsonl, not \"%1\"").arg(format)};
+    invocation.output = parser.value(QStringLiteral("output"));
+    invocation.append = parser.isSet(QStringLiteral("append"));
+    if (invocation.append && invocation.output.isEmpty())
+        throw UsageError{QStringLiteral("--append needs --output")};
+    return invocation;
+}
+} // namespace
+
+CommandLineResult readCommandLine(const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(Commands);
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    addOptions(parser);
+    if (!parser.parse(arguments))
+        return UsageError{parser.errorText()};
+    if (parser.isSet(QStringLiteral("help")))
+        return PrintText{parser.helpText() + ExitCodes};
+    if (parser.isSet(QStringLiteral("version")))
+        return PrintText{QStringLiteral("%1 %2\n").arg(QCoreApplication::applicationName(),
+                                                       QCoreApplication::applicationVersion())};
+    try {
+        return readInvocation(parser);
+    } catch (const UsageError& error) {
+        return error;
+    }
+}

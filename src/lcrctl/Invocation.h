@@ -1,0 +1,40 @@
+#pragma once
+
+#include "RowWriter.h"
+#include "link/PortChoice.h"
+#include "profiles/InstrumentVariant.h"
+
+#include <QString>
+
+#include <utility>
+#include <vector>
+
+// One lcrctl command line, read and checked as far as it can be without the instrument.
+struct Invocation {
+    enum class Command { Ports, Identify, Measure, Sweep, Lock, Unlock, Upload };
+
+    Command command = Command::Ports;
+    VariantKind family = VariantKind::LR40;
+    PortChoice port;
+    QString baud = QStringLiteral("9600");
+    QString traceFile;
+
+    // The settings options as given, each as the objectName of the configuration window's
+    // control it stands for and the text the operator would have put there.
+    std::vector<std::pair<QString, QString>> settings;
+
+    // The sweep: the texts of the window's sweep entries.
+    QString start = QStringLiteral("1000");
+    QString stop = QStringLiteral("100000");
+    QString steps = QStringLiteral("10");
+    bool logarithmic = false;
+
+    RowWriter::Format format = RowWriter::Format::Csv;
+    QString output; // empty: stdout
+    bool append = false;
+};
+
+// The command line could not be used: exit 2 with this message.
+struct UsageError {
+    QString message;
+};

@@ -1,0 +1,124 @@
+#include "RowWriter.h"
+
+#include "export/SweepColumns.h"
+#include "export/ValueNumber.h"
+#include "logging/ResultLog.h"
+#include "values/MeasuredPoint.h"
+
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <utility>
+#include <vector>
+
+namespace {
+QString systemReason() {
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+QByteArray csvLine(const QStringList& cells) {
+    QStringList fields;
+    for (const QString& cell : cells)
+        fields << ResultLog::csvField(cell);
+    return fields.join(QLatin1Char(',')).toUtf8() + '\n';
+}
+
+QJsonValue numberOrNull(const std::optional<double>& value) {
+    return value ? QJsonValue(*value) : QJsonValue(QJsonValue::Null);
+}
+
+// One object with its keys in the columns' order (a QJsonObject would sort them).
+QByteArray jsonObject(const std::vector<std::pair<const char*, QJsonValue>>& members) {
+    QByteArray line = "{";
+    for (const auto& [key, value] : members) {
+        if (line.size() > 1)
+            line += ',';
+        const QByteArray pair = QJsonDocument(QJsonArray{QString::fromLatin1(key), value})
+                                    .toJson(QJsonDocument::Compact);
+        // "[\"key\",value]" becomes "\"key\":value".
+        const QByteArray inner = pair.mid(1, pair.size() - 2);
+        const int comma = static_cast<int>(inner.indexOf("\","));
+        line += inner.left(comma + 1) + ':' + inner.mid(comma + 2);
+    }
+    return line + "}\n";
+}
+
+QByteArray jsonLine(const MeasuredPoint& point) {
+    const QString primary = point.text(ResultField::PrimaryValue);
+    const QString secondary = point.text(ResultField::SecondaryValue);
+    bool isNumber = false;
+    const double hertz = point.frequency.toDouble(&isNumber);
+    return jsonObject({
+        {"point", point.index + 1},
+        {"frequency_hz", isNumber ? QJsonValue(hertz) : QJsonValue(QJsonValue::Null)},
+        {"primary", point.text(ResultField::PrimaryName)},
+        {"primary_value", primary},
+        {"primary_unit", point.text(ResultField::PrimaryUnit)},
+        {"primary_number", numberOrNull(valueNumber(primary))},
+        {"secondary", point.text(ResultField::SecondaryName)},
+        {"secondary_value", secondary},
+        {"secondary_unit", point.text(ResultField::SecondaryUnit)},
+        {"secondary_number", numberOrNull(valueNumber(secondary))},
+    });
+}
+} // namespace
+
+bool RowWriter::openStandardOutput() {
+    // Unbuffered: every row reaches the reader of the pipe as it is written.
+    if (m_file.open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return true;
+    m_failure = m_file.errorString();
+    return false;
+}
+
+bool RowWriter::openFile(const QString& path, bool append) {
+    const QFileInfo info(path);
+    // A FIFO, a device, a folder or a socket is never opened: a FIFO nobody reads would
+    // block for ever.
+    if (info.exists() && !info.isFile()) {
+        m_failure = QStringLiteral("%1  Not a regular file").arg(path);
+        return false;
+    }
+    m_file.setFileName(path);
+    const QIODevice::OpenMode mode = QIODevice::WriteOnly | QIODevice::Unbuffered |
+                                     (append ? QIODevice::Append : QIODevice::Truncate);
+    errno = 0;
+    if (!m_file.open(mode)) {
+        m_failure =
+            QStringLiteral("%1  %2").arg(path, errno ? systemReason() : m_file.errorString());
+        return false;
+    }
+    m_needsHeader = m_file.size() == 0;
+    return true;
+}
+
+bool RowWriter::writeHeader() {
+    if (m_format != Format::Csv || !m_needsHeader)
+        return true;
+    m_needsHeader = false;
+    return write(csvLine(SweepColumns::headers()));
+}
+
+bool RowWriter::writePoint(const MeasuredPoint& point) {
+    if (m_format == Format::JsonLines)
+        return write(jsonLine(point));
+    QStringList cells;
+    for (int column = 0; column < SweepColumns::count(); ++column)
+        cells << SweepColumns::text(point, column);
+    return write(csvLine(cells));
+}
+
+bool RowWriter::write(const QByteArray& bytes) {
+    errno = 0;
+    if (m_file.write(bytes) == bytes.size())
+        return true;
+    const QString reason = errno ? systemReason() : m_file.errorString();
+    m_failure = m_file.fileName().isEmpty()
+                    ? QStringLiteral("Standard output: %1").arg(reason)
+                    : QStringLiteral("%1  %2").arg(m_file.fileName(), reason);
+    return false;
+}

@@ -1,0 +1,66 @@
+#include "ScriptRun.h"
+
+#include "ExitCode.h"
+#include "platform/Timing.h"
+#include "run/MeasurementRun.h"
+#include "run/StopFlag.h"
+#include "run/TimeLeftEstimate.h"
+#include "values/Failure.h"
+
+#include <cstdio>
+#include <unistd.h>
+
+ScriptRun::ScriptRun(const Invocation& invocation, StopFlag& stop)
+    : m_invocation(invocation), m_stop(stop), m_writer(invocation.format) {
+    const bool opened = invocation.output.isEmpty()
+                            ? m_writer.openStandardOutput()
+                            : m_writer.openFile(invocation.output, invocation.append);
+    if (!opened)
+        throw UsageError{m_writer.failure()};
+    m_showProgress = invocation.command == Invocation::Command::Sweep && ::isatty(STDERR_FILENO);
+}
+
+int ScriptRun::measure(const Instrument& instrument, InstrumentLink& link, Timing& timing,
+                       const MeasureProfile& profile, const QString& knownFrequency) {
+    m_timing = &timing;
+    if (!m_writer.writeHeader())
+        throw Failure(m_writer.failure());
+    RunSettings settings;
+    settings.sweep = m_invocation.command == Invocation::Command::Sweep;
+    settings.startText = m_invocation.start;
+    settings.stopText = m_invocation.stop;
+    settings.stepsText = m_invocation.steps;
+    settings.logarithmic = m_invocation.logarithmic;
+    MeasurementRun(instrument, link, timing, profile, *this, m_stop, knownFrequency)
+        .execute(settings);
+    return ExitDone;
+}
+
+void ScriptRun::runBegins(const RunOutline& outline) {
+    m_outline = outline;
+    m_beganAt = m_timing->now();
+}
+
+void ScriptRun::pointRecorded(const MeasuredPoint& point) {
+    if (!m_writer.writePoint(point))
+        throw Failure(m_writer.failure());
+    m_pointTimes.push_back(m_timing->now());
+    if (m_showProgress)
+        showProgress(point.index + 1);
+}
+
+void ScriptRun::showProgress(int reached) {
+    QString line = QStringLiteral("Point %1 of %2").arg(reached).arg(m_outline.pointCount);
+    if (const auto left = TimeLeftEstimate::secondsLeft(m_outline, m_beganAt, m_pointTimes))
+        line += QStringLiteral(", ") + TimeLeftEstimate::describe(*left);
+    // One line, written over in place; "\033[K" clears what a longer line left behind.
+    std::fprintf(stderr, "\r%s\033[K", line.toLocal8Bit().constData());
+    std::fflush(stderr);
+}
+
+void ScriptRun::runEnded(RunEnd) {
+    if (m_showProgress && !m_pointTimes.empty()) {
+        std::fputc('\n', stderr);
+        std::fflush(stderr);
+    }
+}
