@@ -10,7 +10,8 @@ install(FILES ${PROJECT_SOURCE_DIR}/packaging/lcrpanel.svg
 set(CPACK_PACKAGE_NAME "lcrpanel")
 set(CPACK_PACKAGE_VENDOR "Marovex")
 set(CPACK_PACKAGE_CONTACT "Marovex customer service <service@marovex.example>")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Remote front panels LR40 and PX80panel for bench LCR meters")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
+    "Remote front panels LR40 and PX80panel for bench LCR meters, and lcrctl for scripts")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_GENERATOR "DEB")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -23,7 +23,8 @@ class Timing;
 //  1. write its profile in profiles/<family>/ (texts, limits, lists, upload steps);
 //  2. derive a class from Instrument in this folder and implement every pure function;
 //  3. return it from makeInstrument() for its VariantKind;
-//  4. add a program in src/programs/ that hands its profile to runPanel().
+//  4. add a program in src/gui/programs/ that hands its profile to runPanel(), and a
+//     --family word in lcrctl.
 class Instrument {
 public:
     explicit Instrument(const InstrumentVariant& variant) : m_variant(variant) {}

@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# The figures of lcrctl in docs/PERFORMANCE.md: a default sweep against the pacing floor,
+# start to the first byte on the line, resident memory during a 1001-point sweep, and the
+# libraries it loads. Usage: bash bench/lcrctl.sh [build dir]
+set -euo pipefail
+build=${1:-build}
+lcrctl="$build/src/lcrctl"
+work=$(mktemp -d)
+trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$work"' EXIT
+
+simulate() { # family
+    "$build/sim/lcrsim" --dialect "$1" --link "$work/$1" >/dev/null 2>&1 &
+    for _ in $(seq 50); do [ -e "$work/$1" ] && return; sleep 0.1; done
+}
+
+# ms of the first "conf:freq" sent and of the last reply received, from the trace.
+sweep_span() { # trace
+    awk '/ > conf:freq/ && !first { first = $1 } / < / { last = $1 } END { printf "%.1f", last - first }' "$1"
+}
+
+for family in lr40 px80; do
+    simulate $family
+    # Per point: the 100 ms frequency pause, LR40 one trigger-and-settle (0.2 s), PX80 two
+    # settled reads and a 100 ms trigger pause.
+    floor=$([ $family = lr40 ] && echo 3300 || echo 6600)
+    for run in 1 2 3; do
+        "$lcrctl" --family $family --port "$work/$family" --trace "$work/trace" sweep >/dev/null
+        span=$(sweep_span "$work/trace")
+        echo "$family default sweep, run $run: $span ms, $(awk "BEGIN { printf \"%.4f\", $span / $floor }") of the $floor ms floor"
+    done
+
+    # Start to the first byte: the trace's start time plus its first "> " line, against the
+    # time of the start.
+    start=$(date +%s.%N)
+    "$lcrctl" --family $family --port "$work/$family" --trace "$work/trace" lock
+    began=$(sed -n '1s/.*started \([0-9T:.-]*\).*/\1/p' "$work/trace")
+    first=$(awk '/ > / { print $1; exit }' "$work/trace")
+    echo "$family start to first byte: $(python3 -c "
+import datetime; b = datetime.datetime.fromisoformat('$began').timestamp()
+print('%.1f ms' % ((b + $first / 1000 - $start) * 1000))")"
+done
+
+# Resident memory: the highest mark of a 1001-point LR40 sweep (about five minutes).
+"$lcrctl" --family lr40 --port "$work/lr40" sweep --steps 1000 --output "$work/rows.csv" &
+pid=$!
+peak=0
+while kill -0 $pid 2>/dev/null; do
+    hwm=$(awk '/VmHWM/ { print $2 }' /proc/$pid/status 2>/dev/null || echo 0)
+    [ "${hwm:-0}" -gt "$peak" ] && peak=$hwm
+    sleep 1
+done
+echo "lr40 1001-point sweep: peak resident $((peak / 1024)) MiB ($peak KiB), $(($(wc -l <"$work/rows.csv") - 1)) rows"
+
+echo "Qt libraries loaded: $(ldd "$lcrctl" | grep -o 'libQt6[A-Za-z]*' | sort -u | tr '\n' ' ')"
