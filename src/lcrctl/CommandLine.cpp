@@ -148,7 +148,7 @@ Invocation readInvocation(const QCommandLineParser& parser) {
                 ? QStringLiteral("No command given; see lcrctl --help")
                 : QStringLiteral("One command at a time: %1").arg(positional.join(' '))};
     Invocation invocation;
-    const QString command = positional.first();
+    const QString& command = positional.first();
     bool known = false;
     for (const auto& [name, value] : CommandNames)
         if (command == QLatin1String(name)) {
