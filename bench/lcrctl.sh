@@ -13,9 +13,18 @@ simulate() { # family
     for _ in $(seq 50); do [ -e "$work/$1" ] && return; sleep 0.1; done
 }
 
-# ms of the first "conf:freq" sent and of the last reply received, from the trace.
-sweep_span() { # trace
-    awk '/ > conf:freq/ && !first { first = $1 } / < / { last = $1 } END { printf "%.1f", last - first }' "$1"
+# The absolute time, in seconds, of the first byte sent whose text starts with prefix.
+first_sent_at() { # trace, prefix
+    python3 - "$1" "$2" <<'PY'
+import datetime, re, sys
+lines = open(sys.argv[1]).read().splitlines()
+began = re.search(r"started ([0-9T:.-]+)", lines[0]).group(1)
+for line in lines[1:]:
+    ms, mark, text = (line.split(" ", 2) + ["", ""])[:3]
+    if mark == ">" and text.startswith(sys.argv[2]):
+        print(datetime.datetime.fromisoformat(began).timestamp() + float(ms) / 1000)
+        break
+PY
 }
 
 for family in lr40 px80; do
@@ -24,8 +33,10 @@ for family in lr40 px80; do
     # settled reads and a 100 ms trigger pause.
     floor=$([ $family = lr40 ] && echo 3300 || echo 6600)
     for run in 1 2 3; do
+        # From the first "conf:freq" to the end of the process, just after the last row.
         "$lcrctl" --family $family --port "$work/$family" --trace "$work/trace" sweep >/dev/null
-        span=$(sweep_span "$work/trace")
+        end=$(date +%s.%N)
+        span=$(python3 -c "print('%.1f' % (($end - $(first_sent_at "$work/trace" conf:freq)) * 1000))")
         echo "$family default sweep, run $run: $span ms, $(awk "BEGIN { printf \"%.4f\", $span / $floor }") of the $floor ms floor"
     done
 
@@ -33,12 +44,9 @@ for family in lr40 px80; do
     # time of the start.
     start=$(date +%s.%N)
     "$lcrctl" --family $family --port "$work/$family" --trace "$work/trace" lock
-    began=$(sed -n '1s/.*started \([0-9T:.-]*\).*/\1/p' "$work/trace")
-    first=$(awk '/ > / { print $1; exit }' "$work/trace")
-    echo "$family start to first byte: $(python3 -c "
-import datetime; b = datetime.datetime.fromisoformat('$began').timestamp()
-print('%.1f ms' % ((b + $first / 1000 - $start) * 1000))")"
+    echo "$family start to first byte: $(python3 -c "print('%.1f ms' % (($(first_sent_at "$work/trace" "") - $start) * 1000))")"
 done
+[ "${QUICK:-}" = 1 ] && exit 0
 
 # Resident memory: the highest mark of a 1001-point LR40 sweep (about five minutes).
 "$lcrctl" --family lr40 --port "$work/lr40" sweep --steps 1000 --output "$work/rows.csv" &
