@@ -10,6 +10,7 @@ packages=(
     xvfb xauth x11-utils xdotool imagemagick python3-xlib
     clang libclang-rt-14-dev
     cppcheck clang-tidy
+    libeigen3-dev
 )
 
 missing=()
