@@ -1,7 +1,6 @@
 #include "analysis/ImpedanceQuantities.h"
 
-#include <QLocale>
-
+#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -49,10 +48,12 @@ const std::array<ParameterRule, 15> parameterRules{{
 }};
 
 const ParameterRule* ruleFor(const QString& name) {
-    const QString wanted = name.trimmed();
-    for (const ParameterRule& rule : parameterRules)
-        if (wanted.compare(QLatin1String(rule.name), Qt::CaseInsensitive) == 0)
+    const QStringView wanted = QStringView(name).trimmed();
+    for (const ParameterRule& rule : parameterRules) {
+        const QLatin1String ruleName(rule.name);
+        if (wanted.size() == ruleName.size() && wanted.compare(ruleName, Qt::CaseInsensitive) == 0)
             return &rule;
+    }
     return nullptr;
 }
 
@@ -89,10 +90,27 @@ const std::array<FixingPair, 9> fixingPairs{{
      [](double m, double theta) { return std::polar(m, theta); }},
 }};
 
+// A plain number in the C locale ("1.59155E-07", "+12", "-89.64"). std::from_chars
+// ignores the process's locale and is many times faster than QLocale's reader, which
+// matters for the derived columns of long sweeps.
 std::optional<double> readingValue(const QString& text) {
-    bool ok = false;
-    const double value = QLocale::c().toDouble(text.trimmed(), &ok);
-    if (!ok || !std::isfinite(value) || std::fabs(value) >= overloadReading)
+    QStringView number = QStringView(text).trimmed();
+    if (number.startsWith(QLatin1Char('+')))
+        number = number.mid(1);
+    std::array<char, 64> ascii{};
+    if (number.isEmpty() || number.size() >= static_cast<qsizetype>(ascii.size()))
+        return std::nullopt;
+    for (qsizetype i = 0; i < number.size(); ++i) {
+        const char16_t c = number[i].unicode();
+        if (c > 127)
+            return std::nullopt;
+        ascii[static_cast<std::size_t>(i)] = static_cast<char>(c);
+    }
+    const char* end = ascii.data() + number.size();
+    double value = 0.0;
+    const auto [stop, error] = std::from_chars(ascii.data(), end, value);
+    if (error != std::errc() || stop != end || !std::isfinite(value) ||
+        std::fabs(value) >= overloadReading)
         return std::nullopt;
     return value;
 }
@@ -100,7 +118,7 @@ std::optional<double> readingValue(const QString& text) {
 // The units a parameter may carry: its own, or none at all. A prefixed unit ("mH") would
 // need scaling this code does not guess at.
 bool unitFits(const ParameterRule& rule, const QString& unitText) {
-    const QString unit = unitText.trimmed();
+    const QStringView unit = QStringView(unitText).trimmed();
     if (unit.isEmpty())
         return true;
     if (qstrcmp(rule.unit, "Ohm") == 0 && unit == QStringLiteral("\u03A9"))
@@ -115,7 +133,7 @@ std::optional<double> classQuantity(const ParameterRule& rule, const QString& va
     if (!value)
         return std::nullopt;
     if (rule.conversion == Conversion::Angle) {
-        const QString unit = unitText.trimmed();
+        const QStringView unit = QStringView(unitText).trimmed();
         if (unit.compare(QLatin1String("deg"), Qt::CaseInsensitive) == 0)
             return *value * pi / 180.0;
         if (unit.compare(QLatin1String("rad"), Qt::CaseInsensitive) == 0)
