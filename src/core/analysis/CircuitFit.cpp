@@ -18,6 +18,9 @@ using Complex = std::complex<double>;
 constexpr double pi = 3.14159265358979323846;
 // The largest relative standard error of an element that still counts as determined.
 constexpr double undeterminedAbove = 1.0;
+// The unknowns are ln(value / start) + this offset: Eigen's numerical differences step each
+// unknown by sqrt(epsilon) times its size, which is no step at all for an unknown near 0.
+constexpr double unknownOffset = 100.0;
 // The smallest residual scale the errors are estimated with: the instrument's six
 // significant digits, so that data fitted exactly still shows which elements it fixes.
 constexpr double residualFloor = 1e-6;
@@ -32,8 +35,8 @@ struct FitData {
     std::vector<double> start; // x = 0 stands for these values
 };
 
-// The residuals for Eigen's solver: x_i = ln(value_i / start_i), so every element stays
-// positive and every unknown has the same scale for the numerical differences.
+// The residuals for Eigen's solver: x_i = ln(value_i / start_i) + unknownOffset, so every
+// element stays positive and every unknown has the same scale for the numerical differences.
 struct Residuals {
     using Scalar = double;
     enum { InputsAtCompileTime = Eigen::Dynamic, ValuesAtCompileTime = Eigen::Dynamic };
@@ -50,7 +53,7 @@ struct Residuals {
         std::array<double, 4> element{};
         for (int i = 0; i < data->parameterCount; ++i)
             element[static_cast<std::size_t>(i)] =
-                data->start[static_cast<std::size_t>(i)] * std::exp(x[i]);
+                data->start[static_cast<std::size_t>(i)] * std::exp(x[i] - unknownOffset);
         for (std::size_t k = 0; k < data->omega.size(); ++k) {
             const Complex model =
                 modelImpedanceAtOmega(data->model, element.data(), data->omega[k]);
@@ -68,7 +71,7 @@ struct Residuals {
 std::vector<double> elementValues(const FitData& data, const Eigen::VectorXd& x) {
     std::vector<double> values;
     for (int i = 0; i < data.parameterCount; ++i)
-        values.push_back(data.start[static_cast<std::size_t>(i)] * std::exp(x[i]));
+        values.push_back(data.start[static_cast<std::size_t>(i)] * std::exp(x[i] - unknownOffset));
     return values;
 }
 
@@ -190,7 +193,7 @@ FitOutcome fitCircuit(CircuitModel model, const std::vector<ImpedancePoint>& poi
     // Start from the candidate whose model lies closest to the data.
     Residuals residuals;
     residuals.data = &data;
-    const Eigen::VectorXd origin = Eigen::VectorXd::Zero(parameterCount);
+    const Eigen::VectorXd origin = Eigen::VectorXd::Constant(parameterCount, unknownOffset);
     double bestCost = HUGE_VAL;
     std::vector<double> bestStart;
     for (std::vector<double>& candidate : startCandidates(model, usable)) {
@@ -206,6 +209,8 @@ FitOutcome fitCircuit(CircuitModel model, const std::vector<ImpedancePoint>& poi
     Eigen::NumericalDiff<Residuals> differences(residuals);
     Eigen::LevenbergMarquardt<Eigen::NumericalDiff<Residuals>> solver(differences);
     solver.parameters.maxfev = 400 * (parameterCount + 1);
+    // Relative to |x|, which the offset makes about 100: elements to about 1e-8.
+    solver.parameters.xtol = 1e-10;
     Eigen::VectorXd x = origin;
     const auto status = solver.minimize(x);
     if (!solverConverged(status) || !x.allFinite())
