@@ -62,7 +62,7 @@ Identity defaultIdentity(Dialect dialect) {
 Instrument::Instrument(Dialect dialect, Identity identity, const Component& component,
                        std::string lineEnd, MeasurementNoise noise)
     : m_dialect(dialect), m_identity(std::move(identity)), m_component(component),
-      m_lineEnd(std::move(lineEnd)), m_noise(std::move(noise)) {}
+      m_lineEnd(std::move(lineEnd)), m_noise(noise) {}
 
 CommandOutcome Instrument::execute(const ParsedCommand& command) {
     ++m_state.commands;

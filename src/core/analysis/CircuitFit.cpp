@@ -70,6 +70,7 @@ struct Residuals {
 
 std::vector<double> elementValues(const FitData& data, const Eigen::VectorXd& x) {
     std::vector<double> values;
+    values.reserve(static_cast<std::size_t>(data.parameterCount));
     for (int i = 0; i < data.parameterCount; ++i)
         values.push_back(data.start[static_cast<std::size_t>(i)] * std::exp(x[i] - unknownOffset));
     return values;
@@ -208,7 +209,7 @@ FitOutcome fitCircuit(CircuitModel model, const std::vector<ImpedancePoint>& poi
 
     Eigen::NumericalDiff<Residuals> differences(residuals);
     Eigen::LevenbergMarquardt<Eigen::NumericalDiff<Residuals>> solver(differences);
-    solver.parameters.maxfev = 400 * (parameterCount + 1);
+    solver.parameters.maxfev = 400 * (static_cast<Eigen::Index>(parameterCount) + 1);
     // Relative to |x|, which the offset makes about 100: elements to about 1e-8.
     solver.parameters.xtol = 1e-10;
     Eigen::VectorXd x = origin;

@@ -59,6 +59,7 @@ struct Scales {
 // Values of the right order where a reading gives nothing usable (zero, negative, NaN).
 Scales fallbackScales(const std::vector<ImpedancePoint>& sorted) {
     std::vector<double> magnitudes;
+    magnitudes.reserve(sorted.size());
     for (const ImpedancePoint& p : sorted)
         magnitudes.push_back(std::abs(p.impedance));
     const double z = std::max(median(magnitudes), 1e-12);
