@@ -1,6 +1,7 @@
 // Runs the panel's benchmarks.
-// Usage: lcrpanel_bench [silent|latency|sweep|paced|trace|view|viewsweep|flood|all]
+// Usage: lcrpanel_bench [silent|latency|sweep|paced|trace|view|viewsweep|analysis|flood|all]
 // ("all" leaves out flood, which sends 100 MB through a pseudo-terminal)
+#include "bench_analysis.h"
 #include "bench_flood.h"
 #include "bench_link.h"
 #include "bench_sweep.h"
@@ -35,6 +36,8 @@ int main(int argc, char** argv) {
         benchSweepView();
     if (all || std::strcmp(which, "viewsweep") == 0)
         benchViewCost();
+    if (all || std::strcmp(which, "analysis") == 0)
+        benchAnalysis();
     if (std::strcmp(which, "flood") == 0)
         benchFlood();
     return 0;

@@ -11,6 +11,7 @@ packages=(
     clang libclang-rt-14-dev
     cppcheck clang-tidy
     help2man
+    libeigen3-dev
 )
 
 missing=()

@@ -9,13 +9,15 @@ namespace lcrsim {
 
 namespace {
 
-constexpr std::array<std::pair<ComponentKind, std::string_view>, 6> kindNames{{
+constexpr std::array<std::pair<ComponentKind, std::string_view>, 8> kindNames{{
     {ComponentKind::SeriesRc, "series-rc"},
     {ComponentKind::ParallelRc, "parallel-rc"},
     {ComponentKind::SeriesRl, "series-rl"},
     {ComponentKind::ParallelRl, "parallel-rl"},
     {ComponentKind::SeriesRlc, "series-rlc"},
     {ComponentKind::Resistor, "resistor"},
+    {ComponentKind::RlParallelC, "rl-parallel-c"},
+    {ComponentKind::Crystal, "crystal"},
 }};
 
 constexpr double pi = 3.14159265358979323846;
@@ -47,6 +49,18 @@ Component defaultComponent(ComponentKind kind) {
     case ComponentKind::Resistor:
         component.resistance = 1e3;
         break;
+    case ComponentKind::RlParallelC:
+        // Self-resonant at 503 kHz with a Q of 32.
+        component.capacitance = 1e-9;
+        component.inductance = 100e-6;
+        break;
+    case ComponentKind::Crystal:
+        // A ceramic resonator: series resonance at 459 kHz, parallel at 482 kHz, Q 460.
+        component.resistance = 50.0;
+        component.inductance = 8e-3;
+        component.capacitance = 15e-12;
+        component.shuntCapacitance = 150e-12;
+        break;
     default:
         break;
     }
@@ -74,6 +88,11 @@ std::complex<double> impedanceAt(const Component& component, double frequencyHz)
         return resistor + inductor + capacitor;
     case ComponentKind::Resistor:
         return resistor;
+    case ComponentKind::RlParallelC:
+        return parallel(resistor + inductor, capacitor);
+    case ComponentKind::Crystal:
+        return parallel(resistor + inductor + capacitor,
+                        Z{0.0, -1.0 / (omega * component.shuntCapacitance)});
     }
     return resistor;
 }
@@ -82,6 +101,7 @@ double dcResistance(const Component& component) {
     switch (component.kind) {
     case ComponentKind::SeriesRc:
     case ComponentKind::SeriesRlc:
+    case ComponentKind::Crystal:
         return std::numeric_limits<double>::infinity();
     case ComponentKind::ParallelRl:
         return 0.0;

@@ -60,9 +60,9 @@ Identity defaultIdentity(Dialect dialect) {
 }
 
 Instrument::Instrument(Dialect dialect, Identity identity, const Component& component,
-                       std::string lineEnd)
+                       std::string lineEnd, MeasurementNoise noise)
     : m_dialect(dialect), m_identity(std::move(identity)), m_component(component),
-      m_lineEnd(std::move(lineEnd)) {}
+      m_lineEnd(std::move(lineEnd)), m_noise(noise) {}
 
 CommandOutcome Instrument::execute(const ParsedCommand& command) {
     ++m_state.commands;
@@ -187,8 +187,8 @@ CommandOutcome Instrument::setText(CommandAction action, const std::string& argu
 }
 
 MeasurementResult Instrument::measure() {
-    const ElectricalPoint point =
-        electricalPoint(m_component, m_state.frequencyHz, m_state.levelVolts);
+    ElectricalPoint point = electricalPoint(m_component, m_state.frequencyHz, m_state.levelVolts);
+    point.impedance = m_noise.apply(point.impedance);
     ParameterPair pair{findParameter(m_state.primary), findParameter(m_state.secondary)};
     if (m_state.primary == "Auto")
         pair = automaticParameters(point);

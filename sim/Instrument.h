@@ -3,6 +3,7 @@
 #include "ComponentModel.h"
 #include "Dialect.h"
 #include "InstrumentState.h"
+#include "MeasurementNoise.h"
 
 #include <optional>
 #include <string>
@@ -43,7 +44,8 @@ struct CommandOutcome {
 // and formats replies the way the chosen dialect does. Knows nothing of the line.
 class Instrument {
 public:
-    Instrument(Dialect dialect, Identity identity, const Component& component, std::string lineEnd);
+    Instrument(Dialect dialect, Identity identity, const Component& component, std::string lineEnd,
+               MeasurementNoise noise = {});
 
     // Runs one non-empty command.
     CommandOutcome execute(const ParsedCommand& command);
@@ -68,6 +70,7 @@ private:
     Identity m_identity;
     Component m_component;
     std::string m_lineEnd;
+    MeasurementNoise m_noise;
     InstrumentState m_state;
     std::optional<MeasurementResult> m_lastResult;
 };

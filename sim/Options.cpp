@@ -135,6 +135,25 @@ const std::vector<OptionDef>& optionTable() {
          [](Options& o, const std::string& v) { o.inductance = parseComponentValue(v); }},
         {"--c", true,
          [](Options& o, const std::string& v) { o.capacitance = parseComponentValue(v); }},
+        {"--c0", true,
+         [](Options& o, const std::string& v) { o.shuntCapacitance = parseComponentValue(v); }},
+        {"--noise", true,
+         [](Options& o, const std::string& v) {
+             char* end = nullptr;
+             const double percent = std::strtod(v.c_str(), &end);
+             if (end == v.c_str() || *end != '\0' || !std::isfinite(percent) || percent < 0.0 ||
+                 percent > 100.0)
+                 throw std::invalid_argument("expected a percentage from 0 to 100, got \"" + v +
+                                             "\"");
+             o.noisePercent = percent;
+         }},
+        {"--seed", true,
+         [](Options& o, const std::string& v) {
+             const long seed = parseInteger(v, 0);
+             if (seed > 4294967295L)
+                 throw std::invalid_argument("seed above 4294967295: " + v);
+             o.noiseSeed = static_cast<std::uint32_t>(seed);
+         }},
         {"--silent", false, [](Options& o, const std::string&) { o.silent = true; }},
         {"--silent-for", true,
          [](Options& o, const std::string& v) {
@@ -263,8 +282,12 @@ Observation:
 Replies:
   --eol crlf|lf            reply line end (default crlf)
   --maker/--model/--serial/--firmware TEXT   identification fields
-  --component series-rc|parallel-rc|series-rl|parallel-rl|series-rlc|resistor
+  --component series-rc|parallel-rc|series-rl|parallel-rl|series-rlc|resistor|
+              rl-parallel-c|crystal
   --r OHMS --l HENRY --c FARAD                component values (SI prefixes p n u m k M G)
+  --c0 FARAD               the crystal's shunt capacitance
+  --noise PERCENT          Gaussian noise on |Z|, sigma in %, phase untouched
+  --seed N                 the noise's seed (default: a new one each run)
 Faults:
   --silent                 never reply
   --silent-for CMD[,CMD]   no reply to these commands (keyword, any case)

@@ -4,6 +4,7 @@
 #include "Dialect.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <utility>
@@ -38,6 +39,10 @@ struct Options {
     std::optional<double> resistance;
     std::optional<double> inductance;
     std::optional<double> capacitance;
+    std::optional<double> shuntCapacitance;
+    // Gaussian noise on |Z| (sigma in %); a seed makes the noise repeatable.
+    double noisePercent = 0.0;
+    std::optional<std::uint32_t> noiseSeed;
 
     // Faults.
     bool silent = false;

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <iostream>
 #include <poll.h>
+#include <random>
 #include <system_error>
 #include <unistd.h>
 
@@ -29,7 +30,12 @@ Component componentFrom(const Options& options) {
     component.resistance = options.resistance.value_or(component.resistance);
     component.inductance = options.inductance.value_or(component.inductance);
     component.capacitance = options.capacitance.value_or(component.capacitance);
+    component.shuntCapacitance = options.shuntCapacitance.value_or(component.shuntCapacitance);
     return component;
+}
+
+MeasurementNoise noiseFrom(const Options& options) {
+    return {options.noisePercent, options.noiseSeed ? *options.noiseSeed : std::random_device{}()};
 }
 
 ReplyOverrides overridesFrom(const Options& options) {
@@ -64,8 +70,9 @@ int millisecondsUntil(Clock::time_point when, Clock::time_point now) {
 } // namespace
 
 Simulator::Simulator(Options options)
-    : m_options(std::move(options)), m_instrument(m_options.dialect, identityFrom(m_options),
-                                                  componentFrom(m_options), m_options.lineEnd),
+    : m_options(std::move(options)),
+      m_instrument(m_options.dialect, identityFrom(m_options), componentFrom(m_options),
+                   m_options.lineEnd, noiseFrom(m_options)),
       m_overrides(overridesFrom(m_options)),
       m_replies(std::chrono::milliseconds(m_options.delayMs), m_options.splitBytes,
                 std::chrono::milliseconds(m_options.gapMs)),
