@@ -45,6 +45,7 @@ public:
     void setPortOpen(bool open) override { m_port->setPortOpen(open); }
     void setCommPort(int number) override { m_port->setCommPort(number); }
     void setDevice(const QString& device) override { m_port->setDevice(device); }
+    QString lineDescription() const override { return m_port->lineDescription(); }
     std::vector<DetectedPort> detectedPorts() const override { return m_port->detectedPorts(); }
     void setSettings(const QString& baudText) override { m_port->setSettings(baudText); }
     void setDTREnable(bool on) override { m_port->setDTREnable(on); }

@@ -1,16 +1,21 @@
 // The byte trace for support: its format, the discarding of bytes that arrived unasked,
-// and switching it on with LCRPANEL_TRACE.
+// switching it on with LCRPANEL_TRACE, and a trace that holds every line written, however
+// the program ends.
 #include "link/QtSerialPortComponent.h"
 #include "link/TracingSerialPort.h"
 #include "support/FakeSerialPort.h"
+#include "support/FileSizeLimit.h"
 #include "support/PortOnPseudoTerminal.h"
 #include "support/VirtualTiming.h"
 #include "values/Failure.h"
 
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -36,6 +41,11 @@ QStringList eventsIn(const QString& path) {
     }
     return events;
 }
+
+QString headingOf(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readLine()) : QString();
+}
 } // namespace
 
 class ByteTrace : public QObject {
@@ -45,6 +55,9 @@ private slots:
     void discardTakesBytesThatCameDuringAPause();
     void switchedOnByTheEnvironment_data();
     void switchedOnByTheEnvironment();
+    void fullDiskStopsTheTraceWhole();
+    void programEndsBySignal_data();
+    void programEndsBySignal();
 };
 
 void ByteTrace::format() {
@@ -76,7 +89,7 @@ void ByteTrace::format() {
     QCOMPARE(eventsIn(path), (QStringList{
                                  "= port 1",
                                  "= settings 9600",
-                                 "= open",
+                                 "= open 1 at 9600",
                                  "<! stale\\r\\n",
                                  "> *IDN?\\r",
                                  "< Marovex, PX80\\r\\n",
@@ -86,6 +99,14 @@ void ByteTrace::format() {
                                  "= Output failed: Port is not open (Output)",
                                  "= trace ends",
                              }));
+    // The first line names the program, its version, the process and the date.
+    const QString heading = headingOf(path);
+    QVERIFY2(QRegularExpression(QStringLiteral("^# test_byte_trace \\d+\\.\\d+\\.\\d+, process %1, "
+                                               "serial byte trace, started \\d{4}-\\d\\d-\\d\\dT")
+                                    .arg(QCoreApplication::applicationPid()))
+                 .match(heading)
+                 .hasMatch(),
+             qPrintable(heading));
 }
 
 // Bytes that arrive while the program pauses without letting events run are received all
@@ -114,6 +135,9 @@ void ByteTrace::switchedOnByTheEnvironment_data() {
     QTest::newRow("a file") << "trace.txt" << true;
     // Said on stderr; the program runs without a trace.
     QTest::newRow("a file that cannot be written") << "no/such/folder/trace.txt" << false;
+    // Refused at once, never opened: nobody reads the FIFO, and /dev/full takes nothing.
+    QTest::newRow("a FIFO") << "fifo" << false;
+    QTest::newRow("a device") << "/dev/full" << false;
 }
 
 void ByteTrace::switchedOnByTheEnvironment() {
@@ -121,6 +145,8 @@ void ByteTrace::switchedOnByTheEnvironment() {
     QFETCH(bool, traced);
     QTemporaryDir dir;
     const QString path = dir.filePath(file);
+    if (file == QLatin1String("fifo"))
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
     if (file.isEmpty())
         qunsetenv("LCRPANEL_TRACE");
     else
@@ -135,6 +161,62 @@ void ByteTrace::switchedOnByTheEnvironment() {
     qunsetenv("LCRPANEL_TRACE");
     if (traced)
         QCOMPARE(eventsIn(path), (QStringList{"= port 2", "= trace ends"}));
+}
+
+// The lines before the failure stay whole; nothing is written after it.
+void ByteTrace::fullDiskStopsTheTraceWhole() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("trace.txt"));
+    VirtualTiming timing;
+    auto file = std::make_unique<QFile>(path);
+    QVERIFY(file->open(QIODevice::WriteOnly));
+    TracingSerialPort port(std::make_unique<FakeSerialPort>(timing), std::move(file));
+    port.setCommPort(1);
+    {
+        const FileSizeLimit limit(QFileInfo(path).size() + 10); // part of a line
+        QVERIFY(limit.active());
+        port.setCommPort(2);
+    }
+    port.setCommPort(1);
+    QCOMPARE(port.stoppedBecause(), QStringLiteral("File too large"));
+    QCOMPARE(eventsIn(path), QStringList{"= port 1"});
+}
+
+void ByteTrace::programEndsBySignal_data() {
+    QTest::addColumn<int>("signalNumber");
+    QTest::addColumn<QStringList>("events"); // %1: the device
+    // The exit sequence, then 128 + 15; the port's lock file gone.
+    QTest::newRow("SIGTERM") << int(SIGTERM)
+                             << QStringList{"= open %1 at 9600", "= close", "= trace ends"};
+    // Killed outright: every line traced so far is whole in the file.
+    QTest::newRow("kill -9") << int(SIGKILL) << QStringList{"= open %1 at 9600"};
+}
+
+// The program itself: its trace names the device of the open made at start-up.
+void ByteTrace::programEndsBySignal() {
+    QFETCH(int, signalNumber);
+    QFETCH(QStringList, events);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("trace.txt"));
+    const int master = portOnPseudoTerminal();
+    QVERIFY(master >= 0);
+    const QString device = qEnvironmentVariable("LCRPANEL_COM1");
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LCRPANEL_TRACE"), path);
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(LR40_PATH), QStringList());
+    QVERIFY(program.waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(eventsIn(path).value(0).startsWith("= open"), 10000);
+    ::kill(static_cast<pid_t>(program.processId()), signalNumber);
+    QVERIFY(program.waitForFinished(10000));
+    QCOMPARE(eventsIn(path), events.replaceInStrings("%1", device));
+    if (signalNumber == SIGTERM) {
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), 128 + SIGTERM);
+        QVERIFY(!QFile::exists("/var/lock/LCK.." + device.mid(5).replace('/', '_')));
+    }
+    ::close(master);
 }
 
 QTEST_GUILESS_MAIN(ByteTrace)

@@ -8,6 +8,7 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QtTest>
@@ -174,6 +175,10 @@ void ConnectionWindow::connectReadsTheTexts_data() {
     QTest::newRow("listed device") << "/dev/ttyUSB1 - FT232R USB UART (FTDI)"
                                    << "9600"
                                    << "open /dev/ttyUSB1 at 9600";
+    // Never completed in place to the listed /dev/ttyS0.
+    QTest::newRow("typed start of a listed device") << "/dev/tty"
+                                                    << "9600"
+                                                    << "open /dev/tty at 9600";
 }
 
 void ConnectionWindow::connectReadsTheTexts() {
@@ -181,10 +186,12 @@ void ConnectionWindow::connectReadsTheTexts() {
     QFETCH(QString, baudText);
     QFETCH(QString, opened);
     TestProgram p(lr40Profile());
-    p.port->detect({{"/dev/ttyUSB1", "FT232R USB UART", "FTDI"}});
+    p.port->detect({{"/dev/ttyUSB1", "FT232R USB UART", "FTDI"}, {"/dev/ttyS0", "", ""}});
     p.start();
     Form1& w = p.root->form1();
-    w.port()->setEditText(portText);
+    // Typed key by key, as the operator does.
+    w.port()->lineEdit()->clear();
+    QTest::keyClicks(w.port()->lineEdit(), portText);
     w.baud()->setEditText(baudText);
     w.Measure()->click();
     QCOMPARE(p.port->operations().constLast(), opened);

@@ -1,6 +1,9 @@
-// The log dialog's filter is written as "description|pattern|..." and shown by a Qt dialog.
+// The log dialog's filter is written as "description|pattern|..." and shown by a Qt dialog;
+// a message's long lines are elided in the middle.
 #include "platform/Dialogs.h"
 
+#include <QApplication>
+#include <QFontMetrics>
 #include <QtTest>
 
 class DialogFilter : public QObject {
@@ -21,6 +24,15 @@ private slots:
     void convertsToQtNameFilters() {
         QFETCH(QString, filter);
         QTEST(toQtNameFilters(filter), "expected");
+    }
+    void longLineElidedInTheMiddle() {
+        const QString path = "/dev/" + QString(295, QLatin1Char('x')) + "END";
+        const QFontMetrics metrics(QApplication::font());
+        const QStringList lines =
+            elidedLines("Comm port " + path + " not available\nshort", metrics, 300).split('\n');
+        QVERIFY(lines.at(0).startsWith("Comm port /dev/x") && lines.at(0).contains(QChar(0x2026)) &&
+                lines.at(0).endsWith("END not available"));
+        QCOMPARE(lines.at(1), QString("short"));
     }
 };
 

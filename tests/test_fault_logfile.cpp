@@ -3,7 +3,9 @@
 // write permission, a folder that does not exist, a path that names a FIFO, a folder, a
 // device or a socket), and one that fails in the middle of a logged sweep (the disk fills
 // up, the file is removed). Each is reported once with the path and the reason; logging
-// then stays off, the run goes on, and what is on disk is whole lines only.
+// then stays off, the run goes on, and what is on disk is whole lines only. A signal that
+// ends the program mid-sweep leaves the log, the trace and the port as its Exit would.
+#include "app/PanelMain.h"
 #include "measure/FrmMeasure.h"
 #include "support/FileSizeLimit.h"
 #include "support/LogFileLines.h"
@@ -15,8 +17,10 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QtTest>
 
+#include <csignal>
 #include <sys/fsuid.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -98,6 +102,8 @@ private slots:
     void cannotBeWritten();
     void failsDuringSweep_data();
     void failsDuringSweep();
+    void signalDuringSweep_data();
+    void signalDuringSweep();
 };
 
 void LogFileFaults::cannotBeWritten_data() {
@@ -267,6 +273,54 @@ void LogFileFaults::failsDuringSweep() {
     w->StopLog()->click();
     QCOMPARE(p.dialogs->texts(), QStringList());
     QCOMPARE(logFileLines(again).size(), 7);
+}
+
+void LogFileFaults::signalDuringSweep_data() {
+    QTest::addColumn<QString>("variant");
+    QTest::addColumn<int>("signalNumber");
+    QTest::newRow("LR40 SIGTERM") << "LR40" << int(SIGTERM);
+    QTest::newRow("PX80 SIGHUP") << "PX80" << int(SIGHUP);
+}
+
+void LogFileFaults::signalDuringSweep() {
+    QFETCH(QString, variant);
+    QFETCH(int, signalNumber);
+    SimulatorProcess sim(dialectOf(variant));
+    QVERIFY(sim.started());
+    sim.becomePort(1);
+    const QString tracePath = sim.tempPath(QStringLiteral("trace.txt"));
+    qputenv("LCRPANEL_TRACE", QFile::encodeName(tracePath));
+    RealProgram p(variantNamed(variant));
+    qunsetenv("LCRPANEL_TRACE");
+    int endedBy = 0;
+    endOnTerminationSignals(*p.root, endedBy);
+    p.connect();
+    FrmMeasure* w = p.results();
+    QVERIFY(w);
+    p.chooseSweep(QStringLiteral("1000"), QStringLiteral("5000"), QStringLiteral("4"));
+    const QString path = sim.tempPath(QStringLiteral("results.csv"));
+    p.startLogging(path);
+
+    connect(w->statusBox(), &QLineEdit::textChanged, this, [signalNumber](const QString& status) {
+        if (status == QLatin1String("Measuring 2"))
+            ::kill(::getpid(), signalNumber);
+    });
+    w->Start()->click(); // returns when the run has been unwound
+
+    QCOMPARE(endedBy, signalNumber);
+    QVERIFY(p.root->ended());
+    QVERIFY(p.dialogs->texts().isEmpty());
+    QVERIFY(deviceIsFree(sim.device()));
+    // The opening line and the two points measured, whole; the port closed in the trace.
+    const QStringList lines = logFileLines(path);
+    QCOMPARE(lines.size(), 3);
+    QVERIFY(lines.first().startsWith(QLatin1String("Start Log ,")));
+    p.root.reset();
+    QFile trace(tracePath);
+    QVERIFY(trace.open(QIODevice::ReadOnly));
+    QVERIFY(QRegularExpression(QStringLiteral(" = close\n[0-9.]+ = trace ends\n$"))
+                .match(QString::fromLatin1(trace.readAll()))
+                .hasMatch());
 }
 
 QTEST_MAIN(LogFileFaults)

@@ -1,6 +1,8 @@
 // The port list's text read as a port: port 1, port 2 or a device, by the naming of Unix
 // systems and of Windows.
 #include "link/PortChoice.h"
+#include "link/QtSerialPortComponent.h"
+#include "values/Failure.h"
 
 #include <QtTest>
 
@@ -24,6 +26,8 @@ private slots:
     void unixNaming() { verify(PortNaming::Unix); }
     void windowsNaming_data();
     void windowsNaming() { verify(PortNaming::Windows); }
+    void openFailureNamesTheReason_data();
+    void openFailureNamesTheReason();
 
 private:
     void verify(PortNaming naming);
@@ -63,6 +67,31 @@ void PortChoiceRules::verify(PortNaming naming) {
     QFETCH(QString, text);
     QFETCH(QString, listedDevice);
     QTEST(shown(choosePort(text, listedDevice, naming)), "opened");
+}
+
+void PortChoiceRules::openFailureNamesTheReason_data() {
+    QTest::addColumn<QString>("device");
+    QTest::addColumn<QString>("reason");
+    // Too long for the name of the lock file made before the open, or for a path at all.
+    QTest::newRow("300 characters") << "/dev/" + QString(295, QLatin1Char('x'))
+                                    << "the device name is too long (300 characters)";
+    QTest::newRow("5000 characters") << "/dev/" + QString(4995, QLatin1Char('x'))
+                                     << "the device name is too long (5000 characters)";
+}
+
+// The real component; the designed first line, then the device and the reason.
+void PortChoiceRules::openFailureNamesTheReason() {
+    QFETCH(QString, device);
+    QFETCH(QString, reason);
+    QtSerialPortComponent port;
+    port.setDevice(device);
+    try {
+        port.setPortOpen(true);
+        QFAIL("opened");
+    } catch (const Failure& failure) {
+        QCOMPARE(portNotAvailableText({2, device}, failure),
+                 "Comm port " + device + " not available\n" + device + ": " + reason);
+    }
 }
 
 QTEST_MAIN(PortChoiceRules)

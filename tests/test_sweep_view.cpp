@@ -1,5 +1,8 @@
 // The sweep view on its own: a run record fed by hand on the virtual clock, scripted file
 // dialogs, no program and no port.
+#include "platform/Dialogs.h"
+#include "support/FileSizeLimit.h"
+#include "support/LogFileLines.h"
 #include "support/ScriptedDialogs.h"
 #include "support/VirtualTiming.h"
 #include "sweepview/RunRecord.h"
@@ -9,6 +12,7 @@
 #include <QAbstractAxis>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLogValueAxis>
 #include <QPushButton>
@@ -17,6 +21,9 @@
 #include <QValueAxis>
 #include <QXYSeries>
 #include <QtTest>
+
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 namespace {
 MeasuredPoint point(int index, const QString& frequency, const QStringList& fields) {
@@ -78,7 +85,9 @@ private slots:
     void copyAndSaveDataReadBack();
     void saveImage_data();
     void saveImage();
-    void unwritableFileReported();
+    void exportRefused_data();
+    void exportRefused();
+    void saveDialogLeavesTheRunGoing();
     void progressOnVirtualClock_data();
     void progressOnVirtualClock();
 
@@ -211,8 +220,13 @@ void SweepViewTest::copyAndSaveDataReadBack() {
 
     QTemporaryDir dir;
     const QString path = dir.filePath("sweep.csv");
+    // An earlier export, replaced: it keeps its permissions.
+    const QFile::Permissions mode = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
+    QFile(path).open(QIODevice::WriteOnly);
+    QVERIFY(QFile::setPermissions(path, mode));
     m_dialogs.queueFile(path);
     view.saveDataButton()->click();
+    QCOMPARE(QFileInfo(path).permissions() & QFile::Permissions(0x7077), mode);
     QFile saved(path);
     QVERIFY(saved.open(QIODevice::ReadOnly));
     QCOMPARE(saved.readAll(),
@@ -227,6 +241,8 @@ void SweepViewTest::saveImage_data() {
     QTest::addColumn<QByteArray>("signature");
     QTest::newRow("PNG") << "sweep.png" << QByteArray("\x89PNG\r\n\x1a\n");
     QTest::newRow("SVG") << "sweep.SVG" << QByteArray("<?xml");
+    QTest::newRow("JPEG") << "sweep.jpg" << QByteArray("\xFF\xD8\xFF");
+    QTest::newRow("BMP") << "sweep.bmp" << QByteArray("BM");
 }
 
 void SweepViewTest::saveImage() {
@@ -244,20 +260,82 @@ void SweepViewTest::saveImage() {
     QVERIFY(saved.readAll().startsWith(signature));
 }
 
-void SweepViewTest::unwritableFileReported() {
+void SweepViewTest::exportRefused_data() {
+    QTest::addColumn<QString>("target"); // the file name, or what the path names
+    QTest::addColumn<bool>("image");     // "Save image...", else "Save data..."
+    QTest::addColumn<QString>("reason"); // %1: the path
+    const QString notAFile = QStringLiteral("Not a regular file");
+    QTest::newRow("missing folder") << "missing/sweep.csv" << false << "No such file or directory";
+    QTest::newRow("device node") << "device" << false << notAFile;
+    QTest::newRow("FIFO") << "fifo.png" << true << notAFile;
+    QTest::newRow("read-only file") << "read-only" << false << "Existing file %1 is not writable";
+    // A file size limit of 0 stands in for the full disk ("No space left on device").
+    QTest::newRow("full disk, data") << "full" << false << "File too large";
+    QTest::newRow("full disk, image") << "full.png" << true << "File too large";
+    QTest::newRow("image named .gif")
+        << "sweep.gif" << true
+        << "Not an image type that can be written here: name the file .png, .jpg, .bmp or .svg";
+}
+
+// Refused with the path and the reason; nothing is written, an earlier file stays.
+void SweepViewTest::exportRefused() {
+    QFETCH(QString, target);
+    QFETCH(bool, image);
+    QFETCH(QString, reason);
     RunRecord record(m_timing);
     SweepView view(record, m_dialogs);
+    record.begin(outline(2));
+    record.add(point(0, "1000", {"Cs", "1E-9", "F", "DF", "0.01", ""}));
     QTemporaryDir dir;
-    const QString path = dir.filePath("missing/sweep.csv");
+    const QString path = dir.filePath(target);
+    const QByteArray earlier("earlier export\r\n");
+    const QByteArray name = QFile::encodeName(path);
+    if (target == "device" && ::mknod(name.constData(), S_IFCHR | 0666, makedev(1, 3)) != 0)
+        QSKIP("no device node can be made here");
+    if (target == "fifo.png")
+        QCOMPARE(::mkfifo(name.constData(), 0600), 0);
+    const bool existing = target.startsWith("full") || target == "read-only";
+    if (existing) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(earlier) == earlier.size());
+    }
+    if (target == "read-only")
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
+    const QFile::Permissions mode = QFileInfo(path).permissions();
     m_dialogs.clear();
     m_dialogs.queueFile(path);
+    std::optional<FileSizeLimit> noRoom;
+    if (target.startsWith("full"))
+        noRoom.emplace(0);
+    (image ? view.saveImageButton() : view.saveDataButton())->click();
+    noRoom.reset();
+    QCOMPARE(m_dialogs.texts(), QStringList{path + "  " + QString(reason).replace("%1", path)});
+    QCOMPARE(m_dialogs.shown().front().title, QString("Sweep"));
+    QCOMPARE(QFileInfo(path).permissions(), mode);
+    if (existing)
+        QCOMPARE(logFileLines(path), QStringList{"earlier export"});
+    else
+        QVERIFY(!QFileInfo(path).isFile());
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), existing ? 1 : 0);
+}
+
+// The real save dialog opens without a nested event loop: the run goes on meanwhile, and
+// the file holds the record as it is when the operator answers.
+void SweepViewTest::saveDialogLeavesTheRunGoing() {
+    WidgetDialogs dialogs;
+    RunRecord record(m_timing);
+    SweepView view(record, dialogs);
+    record.begin(outline(3));
+    record.add(point(0, "1000", {"Cs", "1E-9", "F"}));
     view.saveDataButton()->click();
-    QCOMPARE(m_dialogs.shown().size(), std::size_t(1));
-    const ScriptedDialogs::Shown& shown = m_dialogs.shown().front();
-    QVERIFY(shown.text.startsWith("Could not save " + path + ": "));
-    QCOMPARE(shown.title, QString("Sweep"));
-    QCOMPARE(shown.icon, MessageIcon::None);
-    QVERIFY(!QFile::exists(path));
+    auto* dialog = view.findChild<QFileDialog*>();
+    QVERIFY(dialog && dialog->isVisible());
+    record.add(point(1, "2000", {"Cs", "2E-9", "F"}));
+    record.add(point(2, "3000", {"Cs", "3E-9", "F"}));
+    QTemporaryDir dir;
+    dialog->selectFile(dir.filePath("sweep.csv"));
+    static_cast<QDialog*>(dialog)->accept(); // the operator presses Save
+    QCOMPARE(logFileLines(dir.filePath("sweep.csv")).size(), 4);
 }
 
 void SweepViewTest::progressOnVirtualClock_data() {

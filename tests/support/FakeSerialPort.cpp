@@ -3,6 +3,11 @@
 #include "support/VirtualTiming.h"
 #include "values/Failure.h"
 
+QString FakeSerialPort::lineDescription() const {
+    return QStringLiteral("%1 at %2")
+        .arg(m_device.isEmpty() ? QString::number(m_commPort) : m_device, m_settings);
+}
+
 void FakeSerialPort::setPortOpen(bool open) {
     if (!open) {
         if (m_open)

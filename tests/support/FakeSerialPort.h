@@ -20,6 +20,7 @@ public:
     void setPortOpen(bool open) override;
     void setCommPort(int number) override;
     void setDevice(const QString& device) override;
+    QString lineDescription() const override;
     std::vector<DetectedPort> detectedPorts() const override { return m_detected; }
     void setSettings(const QString& baudText) override;
     void setDTREnable(bool on) override;

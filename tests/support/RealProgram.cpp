@@ -5,6 +5,7 @@
 #include "app/Form1.h"
 #include "config/Configure.h"
 #include "link/QtSerialPortComponent.h"
+#include "link/TracingSerialPort.h"
 #include "measure/FrmMeasure.h"
 #include "platform/Timing.h"
 
@@ -16,7 +17,9 @@
 RealProgram::RealProgram(const InstrumentVariant& variant) {
     auto ownedDialogs = std::make_unique<ScriptedDialogs>();
     dialogs = ownedDialogs.get();
-    root = std::make_unique<ProgramRoot>(variant, std::make_unique<QtSerialPortComponent>(),
+    // Traced, as the programs are, when LCRPANEL_TRACE names a file.
+    root = std::make_unique<ProgramRoot>(variant,
+                                         tracedWhenAsked(std::make_unique<QtSerialPortComponent>()),
                                          std::make_unique<SystemTiming>(), std::move(ownedDialogs));
 }
 

@@ -73,6 +73,12 @@ void QtSerialPortComponent::setDevice(const QString& device) {
     m_device = device;
 }
 
+QString QtSerialPortComponent::lineDescription() const {
+    return QStringLiteral("%1 at %2")
+        .arg(m_device.isEmpty() ? deviceForPort(m_commPort) : m_device)
+        .arg(m_baud);
+}
+
 std::vector<DetectedPort> QtSerialPortComponent::detectedPorts() const {
     std::vector<DetectedPort> ports;
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {

@@ -20,6 +20,7 @@ public:
     void setPortOpen(bool open) override;
     void setCommPort(int number) override;
     void setDevice(const QString& device) override;
+    QString lineDescription() const override;
     std::vector<DetectedPort> detectedPorts() const override;
     void setSettings(const QString& baudText) override;
     void setDTREnable(bool on) override;

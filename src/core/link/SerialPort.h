@@ -28,6 +28,9 @@ public:
     // A device by name ("/dev/ttyUSB0", "COM5") instead of a port number; takes effect at
     // the next open. Whichever of setCommPort and setDevice came last is opened.
     virtual void setDevice(const QString& device) = 0;
+    // The device and the baud rate that the next open uses, or that the open port uses:
+    // "/dev/ttyS0 at 9600".
+    virtual QString lineDescription() const = 0;
     // The serial devices present now.
     virtual std::vector<DetectedPort> detectedPorts() const = 0;
     // The baud rate as text ("9600", "19200"); the frame stays 8 data bits, no parity,

@@ -1,28 +1,41 @@
 #include "link/TracingSerialPort.h"
 
+#include "files/FileTarget.h"
 #include "values/Failure.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 
+#include <cerrno>
 #include <cstdio>
 
-namespace {
-constexpr qint64 FlushIntervalMs = 1000;
-} // namespace
+#ifdef Q_OS_WIN
+#include <io.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+#ifndef LCRPANEL_VERSION
+#define LCRPANEL_VERSION "unknown"
+#endif
 
 TracingSerialPort::TracingSerialPort(std::unique_ptr<SerialPort> port, std::unique_ptr<QFile> trace)
     : m_port(std::move(port)), m_trace(std::move(trace)) {
     m_clock.start();
-    // The wall-clock start lets a reader line the trace up with the log file.
-    m_trace->write("# serial byte trace, started " +
-                   QDateTime::currentDateTime().toString(Qt::ISODateWithMs).toLatin1() +
-                   "; times in ms since then; > sent, < received, <! received and "
-                   "discarded unread, = port operation\n");
-    m_trace->flush();
+    // What support needs to place the trace: which program, which process, and the
+    // wall-clock start, to line it up with the log file.
+    writeLine("# " + escaped(QCoreApplication::applicationName().toUtf8()) + " " +
+              LCRPANEL_VERSION + ", process " +
+              QByteArray::number(QCoreApplication::applicationPid()) +
+              ", serial byte trace, started " +
+              QDateTime::currentDateTime().toString(Qt::ISODateWithMs).toLatin1() +
+              "; times in ms since then; > sent, < received, <! received and "
+              "discarded unread, = port operation\n");
 }
 
 TracingSerialPort::~TracingSerialPort() {
-    write("=", "trace ends", true);
+    write("=", "trace ends");
 }
 
 QByteArray TracingSerialPort::escaped(const QByteArray& bytes) {
@@ -57,15 +70,36 @@ QByteArray TracingSerialPort::escaped(const QByteArray& bytes) {
     return text;
 }
 
-void TracingSerialPort::write(const char* mark, const QByteArray& text, bool flushNow) {
+void TracingSerialPort::write(const char* mark, const QByteArray& text) {
     const qint64 nowNs = m_clock.nsecsElapsed();
-    const qint64 nowMs = nowNs / 1000000;
-    m_trace->write(QByteArray::number(static_cast<double>(nowNs) / 1e6, 'f', 3) + ' ' + mark + ' ' +
-                   text + '\n');
-    if (flushNow || nowMs - m_lastFlushMs >= FlushIntervalMs) {
-        m_trace->flush();
-        m_lastFlushMs = nowMs;
+    writeLine(QByteArray::number(static_cast<double>(nowNs) / 1e6, 'f', 3) + ' ' + mark + ' ' +
+              text + '\n');
+}
+
+void TracingSerialPort::writeLine(const QByteArray& line) {
+    if (!m_stoppedBecause.isEmpty())
+        return;
+    const int handle = m_trace->handle();
+    for (qint64 done = 0; done < line.size();) {
+#ifdef Q_OS_WIN
+        const auto written =
+            ::_write(handle, line.constData() + done, static_cast<unsigned>(line.size() - done));
+#else
+        const auto written =
+            ::write(handle, line.constData() + done, static_cast<size_t>(line.size() - done));
+#endif
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0) {
+            m_stoppedBecause = FileTarget::systemReason(written < 0 ? errno : ENOSPC);
+            // The part of the line that did fit is taken back: the trace keeps whole lines.
+            m_trace->resize(m_written);
+            std::fprintf(stderr, "trace stopped: %s\n", qPrintable(m_stoppedBecause));
+            return;
+        }
+        done += written;
     }
+    m_written += line.size();
 }
 
 template <typename Operation>
@@ -73,7 +107,7 @@ auto TracingSerialPort::traced(const char* name, Operation operation) {
     try {
         return operation();
     } catch (const Failure& error) {
-        write("=", name + QByteArray(" failed: ") + error.description().toUtf8(), true);
+        write("=", name + QByteArray(" failed: ") + escaped(error.description().toUtf8()));
         throw;
     }
 }
@@ -84,10 +118,12 @@ bool TracingSerialPort::PortOpen() const {
 
 void TracingSerialPort::setPortOpen(bool open) {
     const bool wasOpen = m_port->PortOpen();
-    traced(open ? "open" : "close", [&] { m_port->setPortOpen(open); });
+    const QByteArray operation =
+        open ? "open " + escaped(m_port->lineDescription().toUtf8()) : QByteArray("close");
+    traced(operation.constData(), [&] { m_port->setPortOpen(open); });
     // Closing a closed port does nothing, and says nothing here either.
     if (open || wasOpen)
-        write("=", open ? "open" : "close", true);
+        write("=", operation);
 }
 
 void TracingSerialPort::setCommPort(int number) {
@@ -133,7 +169,7 @@ void TracingSerialPort::Output(const QByteArray& bytes) {
 QByteArray TracingSerialPort::Input() {
     QByteArray bytes = traced("Input", [&] { return m_port->Input(); });
     if (!bytes.isEmpty())
-        write("<", escaped(bytes), bytes.contains('\n'));
+        write("<", escaped(bytes));
     return bytes;
 }
 
@@ -146,25 +182,62 @@ int TracingSerialPort::discardReceived() {
             bytes = m_port->Input();
         } catch (const Failure& error) {
             // As the port's own discard: the next operation reports the lost line.
-            write("=", "discard: " + error.description().toUtf8(), true);
+            write("=", "discard: " + escaped(error.description().toUtf8()));
         }
     }
     if (!bytes.isEmpty())
-        write("<!", escaped(bytes), bytes.contains('\n'));
+        write("<!", escaped(bytes));
     const int unseen = m_port->discardReceived();
     if (unseen > 0)
         write("<!", "(" + QByteArray::number(unseen) + " bytes not shown)");
     return static_cast<int>(bytes.size()) + unseen;
 }
 
+QString TracingSerialPort::lineDescription() const {
+    return m_port->lineDescription();
+}
+
+namespace {
+// The trace file, opened without waiting: a FIFO that nobody reads is refused at once.
+std::unique_ptr<QFile> openTrace(const QString& path, QString& failure) {
+    if (FileTarget::isOtherThanAFile(path)) {
+        failure = FileTarget::notARegularFile();
+        return nullptr;
+    }
+    auto trace = std::make_unique<QFile>(path);
+#ifdef Q_OS_WIN
+    if (!trace->open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        failure = trace->errorString();
+        return nullptr;
+    }
+#else
+    // Non-blocking, in case a FIFO took the path's place since the check.
+    const int handle = ::open(QFile::encodeName(path).constData(),
+                              O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (handle < 0) {
+        failure = FileTarget::systemReason(errno);
+        return nullptr;
+    }
+    ::fcntl(handle, F_SETFL, ::fcntl(handle, F_GETFL) & ~O_NONBLOCK);
+    if (!trace->open(handle, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(handle);
+        failure = trace->errorString();
+        return nullptr;
+    }
+#endif
+    return trace;
+}
+} // namespace
+
 std::unique_ptr<SerialPort> tracedWhenAsked(std::unique_ptr<SerialPort> port) {
     const QString path = qEnvironmentVariable("LCRPANEL_TRACE");
     if (path.isEmpty())
         return port;
-    auto trace = std::make_unique<QFile>(path);
-    if (!trace->open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    QString failure;
+    std::unique_ptr<QFile> trace = openTrace(path, failure);
+    if (!trace) {
         std::fprintf(stderr, "LCRPANEL_TRACE: cannot write %s (%s); running without a trace\n",
-                     qPrintable(path), qPrintable(trace->errorString()));
+                     qPrintable(path), qPrintable(failure));
         return port;
     }
     return std::make_unique<TracingSerialPort>(std::move(port), std::move(trace));

@@ -1,6 +1,7 @@
 #include "logging/ResultLog.h"
 
-#include <QFileInfo>
+#include "files/FileTarget.h"
+
 #include <QLocale>
 
 #include <cerrno>
@@ -47,20 +48,14 @@ bool stillNamedBy(int handle, const QString& path) {
 #endif
 }
 
-// A FIFO, a device, a folder or a socket is no log file. Found without opening the path:
-// opening a FIFO that nobody reads blocks for ever.
-bool namesSomethingOtherThanAFile(const QString& path) {
-    const QFileInfo info(path);
-    return info.exists() && !info.isFile();
-}
 } // namespace
 
 bool ResultLog::open(const QString& path, OpenMode mode) {
     close();
     m_failure.clear();
     m_file.setFileName(path);
-    if (namesSomethingOtherThanAFile(path)) {
-        m_failure = QStringLiteral("Not a regular file");
+    if (FileTarget::isOtherThanAFile(path)) {
+        m_failure = FileTarget::notARegularFile();
         return false;
     }
     // Unbuffered: each line goes to the system as it is appended.
@@ -119,7 +114,7 @@ bool ResultLog::fail() {
 }
 
 bool ResultLog::canRead(const QString& path) {
-    if (namesSomethingOtherThanAFile(path))
+    if (FileTarget::isOtherThanAFile(path))
         return false;
     QFile probe(path);
     return probe.open(QIODevice::ReadOnly);

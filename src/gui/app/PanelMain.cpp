@@ -4,11 +4,25 @@
 #include "link/QtSerialPortComponent.h"
 #include "link/TracingSerialPort.h"
 #include "platform/Dialogs.h"
+#include "platform/TerminationSignals.h"
 #include "platform/Timing.h"
 
 #include <QApplication>
 
 #include <memory>
+
+void endOnTerminationSignals(ProgramRoot& root, int& endedBy) {
+    auto* termination = new TerminationSignals(&root);
+    QObject::connect(termination, &TerminationSignals::received, &root,
+                     [&root, &endedBy](int signalNumber) {
+                         if (endedBy != 0 || root.ended())
+                             return;
+                         endedBy = signalNumber;
+                         // As Cancel in a not-responding message: the log file and the port
+                         // closed, Form1 closed with the exit sequence, a run unwound.
+                         root.shutdownPath();
+                     });
+}
 
 int runPanel(int argc, char** argv, InstrumentVariant variant) {
     QApplication app(argc, argv);
@@ -24,6 +38,9 @@ int runPanel(int argc, char** argv, InstrumentVariant variant) {
                      std::make_unique<SystemTiming>(), std::make_unique<WidgetDialogs>());
     QObject::connect(&root, &ProgramRoot::programEnded, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
+    int endedBy = 0;
+    endOnTerminationSignals(root, endedBy);
     root.start();
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    return endedBy != 0 ? TerminationSignals::exitStatusFor(endedBy) : status;
 }

@@ -2,6 +2,7 @@
 
 #include "link/SerialPort.h"
 
+#include <QCompleter>
 #include <QStringList>
 
 namespace {
@@ -24,6 +25,14 @@ PortList::PortList(const SerialPort& port, QWidget* parent) : QComboBox(parent),
     setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     addItems({QStringLiteral("1"), QStringLiteral("2")});
     refill();
+    // A typed path is never completed in place to a listed device: the items that start
+    // with the typed text are offered below the box, and taken only when picked. Matching
+    // is case-sensitive, so that Enter selects an item only for its full text.
+    setEditable(true);
+    auto* offers = new QCompleter(model(), this);
+    offers->setCompletionMode(QCompleter::PopupCompletion);
+    offers->setCaseSensitivity(Qt::CaseSensitive);
+    setCompleter(offers);
 }
 
 void PortList::showPopup() {

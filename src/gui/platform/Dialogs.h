@@ -2,8 +2,10 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 
+class QFontMetrics;
 class QWidget;
 
 enum class MessageIcon { None, Exclamation, Information, Critical, Question };
@@ -28,10 +30,30 @@ public:
     // A save-file dialog with the same filter notation; the dialog itself asks before an
     // existing file is replaced. Returns the chosen full path, or nothing on cancel.
     virtual std::optional<QString> chooseSaveFile(const QString& filter, const QString& title) = 0;
+
+    // The same message and save dialog without a nested event loop, for a window whose
+    // dialogs must not hold up a run: the call returns at once, and then() runs with the
+    // answer when the operator gives it (never, if owner has gone first). The dialog is
+    // modal to owner's window only. By default the modal ones above, answered at once.
+    virtual void messageThen(const QString& text, MessageButtons buttons, MessageIcon icon,
+                             const QString& title, QWidget* owner,
+                             std::function<void(MessageAnswer)> then) {
+        Q_UNUSED(owner)
+        then(message(text, buttons, icon, title));
+    }
+    virtual void chooseSaveFileThen(const QString& filter, const QString& title, QWidget* owner,
+                                    std::function<void(const std::optional<QString>&)> then) {
+        Q_UNUSED(owner)
+        then(chooseSaveFile(filter, title));
+    }
 };
 
 // Turns "Csv files (*.csv)|*.csv| All Files (*.*)|*.*|" into the name filters of a Qt dialog.
 QStringList toQtNameFilters(const QString& pipeSeparatedFilter);
+
+// Each line of a message that is wider than width, elided in the middle ("/dev/tty…S0"),
+// so that a long path shows its start and its end.
+QString elidedLines(const QString& text, const QFontMetrics& metrics, int width);
 
 // The real message boxes and file dialog.
 class WidgetDialogs final : public Dialogs {
@@ -40,4 +62,9 @@ public:
                           const QString& title) override;
     std::optional<QString> chooseFile(const QString& filter, const QString& title) override;
     std::optional<QString> chooseSaveFile(const QString& filter, const QString& title) override;
+    void messageThen(const QString& text, MessageButtons buttons, MessageIcon icon,
+                     const QString& title, QWidget* owner,
+                     std::function<void(MessageAnswer)> then) override;
+    void chooseSaveFileThen(const QString& filter, const QString& title, QWidget* owner,
+                            std::function<void(const std::optional<QString>&)> then) override;
 };

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFontMetrics>
 #include <QMessageBox>
 #include <QRegularExpression>
 #include <QStringList>
@@ -41,16 +42,26 @@ QMessageBox::Icon toQtIcon(MessageIcon icon) {
 }
 } // namespace
 
-MessageAnswer WidgetDialogs::message(const QString& text, MessageButtons buttons, MessageIcon icon,
-                                     const QString& title) {
-    QMessageBox box(QApplication::activeWindow());
+QString elidedLines(const QString& text, const QFontMetrics& metrics, int width) {
+    QStringList lines = text.split(QLatin1Char('\n'));
+    for (QString& line : lines)
+        line = metrics.elidedText(line, Qt::ElideMiddle, width);
+    return lines.join(QLatin1Char('\n'));
+}
+
+namespace {
+// Wider lines are elided in the middle rather than clipped by the box.
+constexpr int MessageLineWidth = 640;
+
+void prepare(QMessageBox& box, const QString& text, MessageButtons buttons, MessageIcon icon,
+             const QString& title) {
     box.setIcon(toQtIcon(icon));
     box.setWindowTitle(title);
     // The instrument messages join their lines with a lone carriage return.
     QString shown = text;
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"))
         .replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    box.setText(shown);
+    box.setText(elidedLines(shown, box.fontMetrics(), MessageLineWidth));
     box.setTextFormat(Qt::PlainText);
     switch (buttons) {
     case MessageButtons::Ok:
@@ -67,7 +78,10 @@ MessageAnswer WidgetDialogs::message(const QString& text, MessageButtons buttons
         box.setEscapeButton(QMessageBox::No);
         break;
     }
-    switch (box.exec()) {
+}
+
+MessageAnswer answerOf(int button) {
+    switch (button) {
     case QMessageBox::Cancel:
         return MessageAnswer::Cancel;
     case QMessageBox::Yes:
@@ -77,6 +91,25 @@ MessageAnswer WidgetDialogs::message(const QString& text, MessageButtons buttons
     default:
         return MessageAnswer::Ok;
     }
+}
+} // namespace
+
+MessageAnswer WidgetDialogs::message(const QString& text, MessageButtons buttons, MessageIcon icon,
+                                     const QString& title) {
+    QMessageBox box(QApplication::activeWindow());
+    prepare(box, text, buttons, icon, title);
+    return answerOf(box.exec());
+}
+
+void WidgetDialogs::messageThen(const QString& text, MessageButtons buttons, MessageIcon icon,
+                                const QString& title, QWidget* owner,
+                                std::function<void(MessageAnswer)> then) {
+    auto* box = new QMessageBox(owner);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    prepare(*box, text, buttons, icon, title);
+    QObject::connect(box, &QMessageBox::finished, box,
+                     [then = std::move(then)](int button) { then(answerOf(button)); });
+    box->open();
 }
 
 std::optional<QString> WidgetDialogs::chooseFile(const QString& filter, const QString& title) {
@@ -99,8 +132,8 @@ QString suffixOf(const QString& qtNameFilter) {
 }
 } // namespace
 
-std::optional<QString> WidgetDialogs::chooseSaveFile(const QString& filter, const QString& title) {
-    QFileDialog dialog(QApplication::activeWindow(), title);
+namespace {
+void prepareSave(QFileDialog& dialog, const QString& filter) {
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     const QStringList filters = toQtNameFilters(filter);
@@ -111,7 +144,29 @@ std::optional<QString> WidgetDialogs::chooseSaveFile(const QString& filter, cons
     QObject::connect(
         &dialog, &QFileDialog::filterSelected, &dialog,
         [&dialog](const QString& chosen) { dialog.setDefaultSuffix(suffixOf(chosen)); });
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+}
+
+std::optional<QString> chosenFile(const QFileDialog& dialog, int result) {
+    if (result != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().constFirst();
+}
+} // namespace
+
+std::optional<QString> WidgetDialogs::chooseSaveFile(const QString& filter, const QString& title) {
+    QFileDialog dialog(QApplication::activeWindow(), title);
+    prepareSave(dialog, filter);
+    const int result = dialog.exec();
+    return chosenFile(dialog, result);
+}
+
+void WidgetDialogs::chooseSaveFileThen(const QString& filter, const QString& title, QWidget* owner,
+                                       std::function<void(const std::optional<QString>&)> then) {
+    auto* dialog = new QFileDialog(owner, title);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    prepareSave(*dialog, filter);
+    QObject::connect(
+        dialog, &QFileDialog::finished, dialog,
+        [dialog, then = std::move(then)](int result) { then(chosenFile(*dialog, result)); });
+    dialog->open();
 }

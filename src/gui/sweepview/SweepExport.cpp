@@ -1,23 +1,20 @@
 #include "sweepview/SweepExport.h"
 
+#include "files/WholeFileWriter.h"
+
+#include <QBuffer>
 #include <QChartView>
+#include <QFileInfo>
 #include <QImageWriter>
 #include <QPainter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 
 namespace SweepExport {
 
 namespace {
-std::optional<QString> commit(QSaveFile& file) {
-    if (!file.commit())
-        return file.errorString();
-    return std::nullopt;
-}
-
-std::optional<QString> writeSvg(QSaveFile& file, QChartView& view) {
+std::optional<QString> renderSvg(QBuffer& buffer, QChartView& view) {
     QSvgGenerator generator;
-    generator.setOutputDevice(&file);
+    generator.setOutputDevice(&buffer);
     generator.setSize(view.size());
     generator.setViewBox(view.rect());
     generator.setTitle(QStringLiteral("Sweep"));
@@ -30,37 +27,43 @@ std::optional<QString> writeSvg(QSaveFile& file, QChartView& view) {
     return std::nullopt;
 }
 
-std::optional<QString> writePng(QSaveFile& file, QChartView& view) {
-    QImageWriter writer(&file, "png");
+std::optional<QString> renderPixels(QBuffer& buffer, QChartView& view, const QByteArray& format) {
+    QImageWriter writer(&buffer, format);
     if (!writer.write(view.grab().toImage()))
         return writer.errorString();
     return std::nullopt;
 }
+
+// The image format that a file name's extension names, empty when none this program
+// writes.
+QByteArray formatNamedBy(const QString& path) {
+    const QByteArray suffix = QFileInfo(path).suffix().toLower().toLatin1();
+    if (suffix == "svg")
+        return suffix;
+    const QByteArray format = suffix == "jpeg" ? QByteArray("jpg") : suffix;
+    if ((format == "png" || format == "jpg" || format == "bmp") &&
+        QImageWriter::supportedImageFormats().contains(format))
+        return format;
+    return {};
+}
 } // namespace
 
 std::optional<QString> writeText(const QString& path, const QString& text) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    const QByteArray bytes = text.toUtf8();
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return reason;
-    }
-    return commit(file);
+    return WholeFileWriter::write(path, text.toUtf8());
 }
 
 std::optional<QString> writeImage(const QString& path, QChartView& view) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    const bool svg = path.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive);
-    if (std::optional<QString> failure = svg ? writeSvg(file, view) : writePng(file, view)) {
-        file.cancelWriting();
+    const QByteArray format = formatNamedBy(path);
+    if (format.isEmpty())
+        return QStringLiteral("Not an image type that can be written here: name the file "
+                              ".png, .jpg, .bmp or .svg");
+    // The image is made in memory first, then written whole.
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    if (std::optional<QString> failure =
+            format == "svg" ? renderSvg(buffer, view) : renderPixels(buffer, view, format))
         return failure;
-    }
-    return commit(file);
+    return WholeFileWriter::write(path, buffer.data());
 }
 
 } // namespace SweepExport

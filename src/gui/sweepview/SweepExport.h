@@ -6,12 +6,13 @@
 
 class QChartView;
 
-// Files the operator saves from the sweep view. Each is written whole or not at all: the
-// file is replaced only once everything is written. A failure returns its reason.
+// Files the operator saves from the sweep view, each written whole or not at all
+// (WholeFileWriter). A failure returns its reason.
 namespace SweepExport {
 
 std::optional<QString> writeText(const QString& path, const QString& text);
-// SVG for a name ending in ".svg", PNG otherwise.
+// In the format that the name's extension names: .png, .jpg or .jpeg, .bmp, .svg (any
+// case). Another extension, or none, is refused and nothing is written.
 std::optional<QString> writeImage(const QString& path, QChartView& view);
 
 } // namespace SweepExport

@@ -1,13 +1,13 @@
 #include "sweepview/SweepView.h"
 
+#include "export/SweepColumns.h"
 #include "platform/Dialogs.h"
+#include "run/TimeLeftEstimate.h"
 #include "sweepview/PlainTextDelegate.h"
 #include "sweepview/RunRecord.h"
 #include "sweepview/SweepChart.h"
-#include "export/SweepColumns.h"
 #include "sweepview/SweepExport.h"
 #include "sweepview/SweepTableModel.h"
-#include "run/TimeLeftEstimate.h"
 #include "widgets/PanelLook.h"
 #include "widgets/WidgetFactory.h"
 
@@ -197,28 +197,34 @@ void SweepView::copyTable() {
     QGuiApplication::clipboard()->setText(SweepColumns::tabSeparated(m_record.points()));
 }
 
+// The dialogs of this window leave the run going: they return at once, and the export is
+// written when the operator has chosen, from the record as it is then.
 void SweepView::saveData() {
-    const std::optional<QString> path =
-        m_dialogs.chooseSaveFile(QStringLiteral("Csv files (*.csv)|*.csv| All Files (*.*)|*.*|"),
-                                 QStringLiteral("Save data"));
-    if (!path)
-        return;
-    if (const std::optional<QString> failure =
-            SweepExport::writeText(*path, SweepColumns::commaSeparated(m_record.points())))
-        reportSaveFailure(*path, *failure);
+    m_dialogs.chooseSaveFileThen(
+        QStringLiteral("Csv files (*.csv)|*.csv| All Files (*.*)|*.*|"),
+        QStringLiteral("Save data"), this, [this](const std::optional<QString>& path) {
+            if (!path)
+                return;
+            if (const std::optional<QString> failure =
+                    SweepExport::writeText(*path, SweepColumns::commaSeparated(m_record.points())))
+                reportSaveFailure(*path, *failure);
+        });
 }
 
 void SweepView::saveImage() {
-    const std::optional<QString> path =
-        m_dialogs.chooseSaveFile(QStringLiteral("PNG image (*.png)|*.png|SVG image (*.svg)|*.svg|"),
-                                 QStringLiteral("Save image"));
-    if (!path)
-        return;
-    if (const std::optional<QString> failure = SweepExport::writeImage(*path, *m_chart))
-        reportSaveFailure(*path, *failure);
+    m_dialogs.chooseSaveFileThen(
+        QStringLiteral("PNG image (*.png)|*.png|JPEG image (*.jpg)|*.jpg|BMP image (*.bmp)|*.bmp|"
+                       "SVG image (*.svg)|*.svg|"),
+        QStringLiteral("Save image"), this, [this](const std::optional<QString>& path) {
+            if (!path)
+                return;
+            if (const std::optional<QString> failure = SweepExport::writeImage(*path, *m_chart))
+                reportSaveFailure(*path, *failure);
+        });
 }
 
+// As the log file's failures: the path, two blanks, the reason.
 void SweepView::reportSaveFailure(const QString& path, const QString& reason) {
-    m_dialogs.message(QStringLiteral("Could not save %1: %2").arg(path, reason), MessageButtons::Ok,
-                      MessageIcon::None, WindowTitle);
+    m_dialogs.messageThen(path + QStringLiteral("  ") + reason, MessageButtons::Ok,
+                          MessageIcon::None, WindowTitle, this, [](MessageAnswer) {});
 }
