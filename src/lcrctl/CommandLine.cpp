@@ -238,9 +238,9 @@ CommandLineResult readCommandLine(const QStringList& arguments) {
         return UsageError{parser.errorText()};
     if (parser.isSet(QStringLiteral("help")))
         // "Usage: lcrctl ...", not the path it was started by (the man page is made from it).
-        return PrintText{parser.helpText().replace(arguments.value(0),
-                                                   QCoreApplication::applicationName()) +
-                         ExitCodes};
+        return PrintText{
+            parser.helpText().replace(arguments.value(0), QCoreApplication::applicationName()) +
+            ExitCodes};
     if (parser.isSet(QStringLiteral("version")))
         return PrintText{QStringLiteral("%1 %2\n").arg(QCoreApplication::applicationName(),
                                                        QCoreApplication::applicationVersion())};

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/TerminationSignals.h"
+
 // What lcrctl's exit status means; --help lists the same.
 enum ExitCode : int {
     ExitDone = 0,
@@ -10,6 +12,6 @@ enum ExitCode : int {
 };
 
 // A signal ends lcrctl with 128 + its number, as shells report it.
-constexpr int exitForSignal(int signalNumber) {
-    return 128 + signalNumber;
+inline int exitForSignal(int signalNumber) {
+    return TerminationSignals::exitStatusFor(signalNumber);
 }

@@ -2,22 +2,21 @@
 
 #include "export/SweepColumns.h"
 #include "export/ValueNumber.h"
+#include "files/FileTarget.h"
 #include "logging/ResultLog.h"
 #include "values/MeasuredPoint.h"
 
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <utility>
 #include <vector>
 
 namespace {
 QString systemReason() {
-    return QString::fromLocal8Bit(std::strerror(errno));
+    return FileTarget::systemReason(errno);
 }
 
 QByteArray csvLine(const QStringList& cells) {
@@ -76,11 +75,8 @@ bool RowWriter::openStandardOutput() {
 }
 
 bool RowWriter::openFile(const QString& path, bool append) {
-    const QFileInfo info(path);
-    // A FIFO, a device, a folder or a socket is never opened: a FIFO nobody reads would
-    // block for ever.
-    if (info.exists() && !info.isFile()) {
-        m_failure = QStringLiteral("%1  Not a regular file").arg(path);
+    if (FileTarget::isOtherThanAFile(path)) {
+        m_failure = QStringLiteral("%1  %2").arg(path, FileTarget::notARegularFile());
         return false;
     }
     m_file.setFileName(path);

@@ -4,11 +4,11 @@
 #include "ScriptRun.h"
 #include "ScriptSettings.h"
 #include "ScriptSilence.h"
-#include "SignalWatch.h"
 #include "instrument/Instrument.h"
 #include "link/InstrumentLink.h"
 #include "link/QtSerialPortComponent.h"
 #include "link/TracingSerialPort.h"
+#include "platform/TerminationSignals.h"
 #include "platform/Timing.h"
 #include "run/StopFlag.h"
 #include "settings/UploadSequence.h"
@@ -53,8 +53,10 @@ public:
           m_variant(invocation.family == VariantKind::LR40 ? lr40Profile() : px80Profile()),
           m_instrument(makeInstrument(m_variant)), m_port(openablePort(invocation)),
           m_silence(deviceOf(invocation.port)), m_link(m_variant, *m_port, m_timing, m_silence) {
-        QObject::connect(&m_signals, &SignalWatch::arrived, [this] {
+        QObject::connect(&m_signals, &TerminationSignals::received, [this](int signalNumber) {
             // Between points the run stops; a read in progress ends at its next poll.
+            if (m_signal == 0)
+                m_signal = signalNumber;
             m_stop.request();
             m_link.markProgramEnded();
         });
@@ -64,14 +66,14 @@ public:
         try {
             const int code = runCommand();
             closePort();
-            return m_signals.received() ? exitForSignal(m_signals.received()) : code;
+            return m_signal ? exitForSignal(m_signal) : code;
         } catch (const UsageError& error) {
             closePort();
             say(error.message);
             return ExitUsage;
         } catch (const ProgramEnding&) {
             closePort();
-            return exitForSignal(m_signals.received());
+            return exitForSignal(m_signal);
         } catch (const NoAnswer& failure) {
             closePort();
             say(failure.description());
@@ -187,7 +189,8 @@ private:
     InstrumentLink m_link;
     InstrumentIdentity m_identity;
     StopFlag m_stop;
-    SignalWatch m_signals;
+    TerminationSignals m_signals;
+    int m_signal = 0; // the first signal that came
 };
 } // namespace
 
