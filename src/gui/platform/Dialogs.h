@@ -35,12 +35,15 @@ public:
     // dialogs must not hold up a run: the call returns at once, and then() runs with the
     // answer when the operator gives it (never, if owner has gone first). The dialog is
     // modal to owner's window only. By default the modal ones above, answered at once.
+    // The callbacks are taken by value: the real dialogs keep them until the answer comes.
+    // NOLINTNEXTLINE(performance-unnecessary-value-param)
     virtual void messageThen(const QString& text, MessageButtons buttons, MessageIcon icon,
                              const QString& title, QWidget* owner,
                              std::function<void(MessageAnswer)> then) {
         Q_UNUSED(owner)
         then(message(text, buttons, icon, title));
     }
+    // NOLINTNEXTLINE(performance-unnecessary-value-param)
     virtual void chooseSaveFileThen(const QString& filter, const QString& title, QWidget* owner,
                                     std::function<void(const std::optional<QString>&)> then) {
         Q_UNUSED(owner)

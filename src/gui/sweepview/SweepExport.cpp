@@ -37,10 +37,10 @@ std::optional<QString> renderPixels(QBuffer& buffer, QChartView& view, const QBy
 // The image format that a file name's extension names, empty when none this program
 // writes.
 QByteArray formatNamedBy(const QString& path) {
-    const QByteArray suffix = QFileInfo(path).suffix().toLower().toLatin1();
+    QByteArray suffix = QFileInfo(path).suffix().toLower().toLatin1();
     if (suffix == "svg")
         return suffix;
-    const QByteArray format = suffix == "jpeg" ? QByteArray("jpg") : suffix;
+    QByteArray format = suffix == "jpeg" ? QByteArray("jpg") : suffix;
     if ((format == "png" || format == "jpg" || format == "bmp") &&
         QImageWriter::supportedImageFormats().contains(format))
         return format;
