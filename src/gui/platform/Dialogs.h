@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <optional>
+#include <utility>
 
 class QFontMetrics;
 class QWidget;
@@ -36,18 +37,18 @@ public:
     // answer when the operator gives it (never, if owner has gone first). The dialog is
     // modal to owner's window only. By default the modal ones above, answered at once.
     // The callbacks are taken by value: the real dialogs keep them until the answer comes.
-    // NOLINTNEXTLINE(performance-unnecessary-value-param)
     virtual void messageThen(const QString& text, MessageButtons buttons, MessageIcon icon,
                              const QString& title, QWidget* owner,
                              std::function<void(MessageAnswer)> then) {
         Q_UNUSED(owner)
-        then(message(text, buttons, icon, title));
+        const auto answered = std::move(then);
+        answered(message(text, buttons, icon, title));
     }
-    // NOLINTNEXTLINE(performance-unnecessary-value-param)
     virtual void chooseSaveFileThen(const QString& filter, const QString& title, QWidget* owner,
                                     std::function<void(const std::optional<QString>&)> then) {
         Q_UNUSED(owner)
-        then(chooseSaveFile(filter, title));
+        const auto answered = std::move(then);
+        answered(chooseSaveFile(filter, title));
     }
 };
 
