@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QtTest>
 
 class ConnectionWindow : public QObject {
@@ -89,8 +90,18 @@ void ConnectionWindow::startUpIgnoresAMissingPort() {
 }
 
 void ConnectionWindow::portListOffersDetectedDevices() {
+    // Port 1 is /dev/ttyS0 by default, port 2 the device that LCRPANEL_COM2 names.
+    const QByteArray com1 = qgetenv("LCRPANEL_COM1"), com2 = qgetenv("LCRPANEL_COM2");
+    const auto restore = qScopeGuard([&] {
+        qputenv("LCRPANEL_COM1", com1);
+        qputenv("LCRPANEL_COM2", com2);
+    });
+    qunsetenv("LCRPANEL_COM1");
+    qputenv("LCRPANEL_COM2", "/dev/ttyACM0");
     TestProgram p(lr40Profile());
-    p.port->detect({{"/dev/ttyUSB0", "FT232R USB UART", "FTDI"}, {"/dev/ttyACM0", "", ""}});
+    p.port->detect({{"/dev/ttyS0", "", ""},
+                    {"/dev/ttyUSB0", "FT232R USB UART", "FTDI"},
+                    {"/dev/ttyACM0", "", ""}});
     p.start();
     QComboBox* port = p.root->form1().port();
     const auto items = [port] {
@@ -100,9 +111,9 @@ void ConnectionWindow::portListOffersDetectedDevices() {
         return shown;
     };
     QCOMPARE(port->currentText(), QStringLiteral("1"));
-    QCOMPARE(items(),
-             (QStringList{"1 | ", "2 | ", "/dev/ttyUSB0 - FT232R USB UART (FTDI) | /dev/ttyUSB0",
-                          "/dev/ttyACM0 | /dev/ttyACM0"}));
+    QCOMPARE(items(), (QStringList{"1 | ", "2 | ", "/dev/ttyS0 - port 1 | /dev/ttyS0",
+                                   "/dev/ttyUSB0 - FT232R USB UART (FTDI) | /dev/ttyUSB0",
+                                   "/dev/ttyACM0 - port 2 | /dev/ttyACM0"}));
 
     // An adapter plugged in later shows up when the list opens; the typed text stays.
     p.port->detect({{"/dev/ttyUSB1", "", "FTDI"}});

@@ -1,6 +1,6 @@
 // The sweep's frequency arithmetic on its own: worked tables, rounding, degenerate entries.
-#include "run/SweepStepping.h"
 #include "numbers/Rounding.h"
+#include "run/SweepStepping.h"
 
 #include <QRandomGenerator>
 #include <QtTest>
@@ -63,6 +63,17 @@ void SweepSteppingTest::plan_data() {
         << false;
     QTest::newRow("logarithmic errors accumulate")
         << 20 << 1000000 << 5 << true << QList<int>{20, 174, 1515, 13189, 114817, 999540} << false;
+    QTest::newRow("logarithmic upward overshoot is the stop")
+        << 10 << 2000000 << 10 << true
+        << QList<int>{10, 34, 115, 390, 1322, 4481, 15187, 51472, 174451, 591257, 2000000} << false;
+    QTest::newRow("logarithmic downward overshoot is the stop")
+        << 100000 << 100 << 18 << true
+        << QList<int>{100000, 68129, 46416, 31623, 21544, 14678, 10000, 6813, 4642, 3163,
+                      2155,   1468,  1000,  681,   464,   316,   215,   146,  100}
+        << false;
+    QTest::newRow("logarithmic short of the stop keeps its value")
+        << 20 << 2000000 << 10 << true
+        << QList<int>{20, 63, 199, 629, 1989, 6290, 19891, 62901, 198910, 629009, 1989101} << false;
     QTest::newRow("one step linear")
         << 1000 << 100000 << 1 << false << QList<int>{1000, 100000} << false;
     QTest::newRow("zero steps linear fails")

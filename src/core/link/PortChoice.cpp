@@ -2,6 +2,7 @@
 
 #include "link/PortOpenError.h"
 
+#include <QByteArray>
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -20,6 +21,25 @@ bool isWindowsPortName(const QString& text) {
     return comPort.match(text).hasMatch();
 }
 } // namespace
+
+QString numberedPortDevice(int number) {
+#ifdef Q_OS_WIN
+    return QStringLiteral("COM%1").arg(number);
+#else
+    const QByteArray variable = "LCRPANEL_COM" + QByteArray::number(number);
+    const QString named = qEnvironmentVariable(variable.constData());
+    if (!named.isEmpty())
+        return named;
+    return QStringLiteral("/dev/ttyS%1").arg(number - 1);
+#endif
+}
+
+int numberOfPortDevice(const QString& device) {
+    for (int number : {1, 2})
+        if (device == numberedPortDevice(number))
+            return number;
+    return 0;
+}
 
 PortChoice choosePort(const QString& text, const QString& listedDevice, PortNaming naming) {
     if (text == QLatin1String("1"))

@@ -27,6 +27,13 @@ struct PortChoice {
     QString name() const { return namesDevice() ? device : QString::number(number); }
 };
 
+// The device that port 1 or 2 opens: "COMn" on Windows; elsewhere the device named by
+// LCRPANEL_COM1 or LCRPANEL_COM2 when set, otherwise /dev/ttyS0 or /dev/ttyS1.
+QString numberedPortDevice(int number);
+
+// 1 or 2 when the device is what that port opens, otherwise 0.
+int numberOfPortDevice(const QString& device);
+
 // Reads the text of the port list. Exactly "1" or "2" is that port; a text equal to a
 // listed device's item (listedDevice, empty when none) is that device; a trimmed text that
 // names a device by the system's naming is that device ("COMn" in upper case). Every

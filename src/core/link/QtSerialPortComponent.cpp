@@ -1,6 +1,7 @@
 #include "link/QtSerialPortComponent.h"
 
 #include "link/OpenFailureReason.h"
+#include "link/PortChoice.h"
 #include "link/PortOpenError.h"
 #include "values/Failure.h"
 
@@ -17,15 +18,7 @@ QtSerialPortComponent::~QtSerialPortComponent() {
 }
 
 QString QtSerialPortComponent::deviceForPort(int number) {
-#ifdef Q_OS_WIN
-    return QStringLiteral("COM%1").arg(number);
-#else
-    const QByteArray variable = "LCRPANEL_COM" + QByteArray::number(number);
-    QString named = qEnvironmentVariable(variable.constData());
-    if (!named.isEmpty())
-        return named;
-    return QStringLiteral("/dev/ttyS%1").arg(number - 1);
-#endif
+    return numberedPortDevice(number);
 }
 
 bool QtSerialPortComponent::PortOpen() const {

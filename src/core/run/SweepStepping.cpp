@@ -3,6 +3,7 @@
 #include "numbers/Rounding.h"
 #include "values/Failure.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -56,7 +57,13 @@ qint32 pointFrequency(const SweepSettings& settings, int index, qint32 previous)
         return linearPointFrequency(settings.start, settings.stop, settings.steps, index);
     if (index == 0)
         return settings.start;
-    return logPointFrequency(previous, settings.start, settings.stop, settings.steps);
+    const qint32 frequency =
+        logPointFrequency(previous, settings.start, settings.stop, settings.steps);
+    // The rounding errors add up; a point that would pass the stop frequency (beyond the
+    // instrument's limit when the stop is that limit) is the stop frequency instead.
+    if (settings.start <= settings.stop)
+        return std::min(frequency, settings.stop);
+    return std::max(frequency, settings.stop);
 }
 
 SweepPlan planSweep(const SweepSettings& settings) {

@@ -27,7 +27,8 @@ qint32 linearPointFrequency(qint32 start, qint32 stop, qint32 steps, int index);
 qint32 logPointFrequency(qint32 previous, qint32 start, qint32 stop, qint32 steps);
 
 // The frequency of point index, given the already rounded frequency of the point before
-// (the start frequency for index 0).
+// (the start frequency for index 0). A logarithmic point never passes the stop frequency:
+// one that would is the stop frequency; every other point keeps its value.
 qint32 pointFrequency(const SweepSettings& settings, int index, qint32 previous);
 
 // The one sweep loop, run by the measurement run, the tests and the fuzzer alike. For each

@@ -1,5 +1,6 @@
 #include "app/PortList.h"
 
+#include "link/PortChoice.h"
 #include "link/SerialPort.h"
 
 #include <QStringList>
@@ -8,8 +9,12 @@ namespace {
 constexpr int numberedPorts = 2; // "1" and "2" lead the list
 
 // "/dev/ttyUSB0 - FT232R USB UART (FTDI)"; the parts the system does not know are left out.
+// A device that port 1 or 2 opens says so first ("/dev/ttyS0 - port 1"), so that it does
+// not look like a second, unknown port.
 QString describedDevice(const DetectedPort& detected) {
     QString text = detected.device;
+    if (const int number = numberOfPortDevice(detected.device))
+        text += QStringLiteral(" - port %1").arg(number);
     if (!detected.description.isEmpty())
         text += QStringLiteral(" - ") + detected.description;
     if (!detected.manufacturer.isEmpty())
