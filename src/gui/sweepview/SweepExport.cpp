@@ -1,10 +1,10 @@
 #include "sweepview/SweepExport.h"
 
-#include <QChartView>
 #include <QImageWriter>
 #include <QPainter>
 #include <QSaveFile>
 #include <QSvgGenerator>
+#include <QWidget>
 
 namespace SweepExport {
 
@@ -15,7 +15,7 @@ std::optional<QString> commit(QSaveFile& file) {
     return std::nullopt;
 }
 
-std::optional<QString> writeSvg(QSaveFile& file, QChartView& view) {
+std::optional<QString> writeSvg(QSaveFile& file, QWidget& view) {
     QSvgGenerator generator;
     generator.setOutputDevice(&file);
     generator.setSize(view.size());
@@ -30,7 +30,7 @@ std::optional<QString> writeSvg(QSaveFile& file, QChartView& view) {
     return std::nullopt;
 }
 
-std::optional<QString> writePng(QSaveFile& file, QChartView& view) {
+std::optional<QString> writePng(QSaveFile& file, QWidget& view) {
     QImageWriter writer(&file, "png");
     if (!writer.write(view.grab().toImage()))
         return writer.errorString();
@@ -51,7 +51,7 @@ std::optional<QString> writeText(const QString& path, const QString& text) {
     return commit(file);
 }
 
-std::optional<QString> writeImage(const QString& path, QChartView& view) {
+std::optional<QString> writeImage(const QString& path, QWidget& view) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return file.errorString();
