@@ -230,6 +230,9 @@ void SweepViewTest::saveImage() {
 void SweepViewTest::unwritableFileReported() {
     RunRecord record(m_timing);
     SweepView view(record, m_dialogs);
+    QVERIFY(!view.saveDataButton()->isEnabled()); // nothing to save yet
+    record.begin(outline(1));
+    record.add(point(0, "1000", {"Cs", "1E-9", "F"}));
     QTemporaryDir dir;
     const QString path = dir.filePath("missing/sweep.csv");
     m_dialogs.clear();

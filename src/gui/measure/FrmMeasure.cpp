@@ -132,11 +132,15 @@ void FrmMeasure::Start_Click() {
     m_coordinator.beginBusy();
     m_coordinator.setRunActive(true);
     emit runningChanged(true);
-    runHandler(m_services.dialogs, QStringLiteral("frmMeasure -> Start_Click"), [this] {
+    bool finished = false;
+    runHandler(m_services.dialogs, QStringLiteral("frmMeasure -> Start_Click"), [&] {
         MeasurementRun(m_services.instrument, m_services.link, m_services.timing,
                        m_services.variant.measure, *this, m_services.runSettings)
             .execute();
+        finished = true;
     });
+    if (!finished && m_record.running())
+        m_record.markFailed();
     // However the run ended (complete, stopped, failed, or the program ending), its view
     // keeps the points measured.
     if (m_record.running())

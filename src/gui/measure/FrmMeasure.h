@@ -1,8 +1,8 @@
 #pragma once
 
 #include "measure/LoggingController.h"
-#include "run/MeasurementRun.h"
 #include "measure/RunCoordinator.h"
+#include "run/MeasurementRun.h"
 #include "sweepview/RunRecord.h"
 #include "sweepview/SweepView.h"
 #include "values/RunSettings.h"
@@ -124,7 +124,12 @@ private:
     void showRunningButtons() override;
     void showRunComplete() override;
     void clearStopRequest() override { m_coordinator.clearStopRequest(); }
-    bool takeStopRequest() override { return m_coordinator.takeStopRequest(); }
+    bool takeStopRequest() override {
+        const bool stop = m_coordinator.takeStopRequest();
+        if (stop)
+            m_record.markStopped();
+        return stop;
+    }
     void runBegins(const RunOutline& outline) override;
     void frequencySent(const QString& hertz) override;
     QString testFrequency() const override;
