@@ -93,7 +93,7 @@ void addRun(int points, bool logarithmic) {
     RunRecord record(timing);
     SweepView view(record, dialogs);
     PaintCounter counter;
-    view.chart()->viewport()->installEventFilter(&counter);
+    view.chart()->installEventFilter(&counter);
     view.show();
     letEventsRun();
     const double emptyMiB = residentMiB();

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     build-essential cmake ninja-build pkg-config
-    qt6-base-dev qt6-serialport-dev qt6-charts-dev qt6-svg-dev libqt6opengl6-dev libgl-dev
+    qt6-base-dev qt6-serialport-dev qt6-svg-dev libqcustomplot-dev libqcustomplot2.1-qt6 libqt6opengl6-dev libgl-dev
     fonts-liberation
     xvfb xauth x11-utils xdotool imagemagick python3-xlib
     clang libclang-rt-14-dev

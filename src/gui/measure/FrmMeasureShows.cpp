@@ -12,6 +12,11 @@ void FrmMeasure::statusChanged(const QString& text) {
 }
 
 void FrmMeasure::runEnded(RunEnd how) {
+    // The sweep view says how a run that did not complete ended.
+    if (how == RunEnd::Stopped)
+        m_record.markStopped();
+    else if (how == RunEnd::Failed && m_record.running())
+        m_record.markFailed();
     // A stopped run has its idle buttons from Stop; a silent or failed one keeps only Stop.
     if (how != RunEnd::Completed)
         return;

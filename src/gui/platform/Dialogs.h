@@ -44,6 +44,13 @@ public:
         const auto answered = std::move(then);
         answered(message(text, buttons, icon, title));
     }
+    // An open-file dialog for a file that exists, in the same manner.
+    virtual void chooseExistingFileThen(const QString& filter, const QString& title, QWidget* owner,
+                                        std::function<void(const std::optional<QString>&)> then) {
+        Q_UNUSED(owner)
+        const auto answered = std::move(then);
+        answered(chooseFile(filter, title));
+    }
     virtual void chooseSaveFileThen(const QString& filter, const QString& title, QWidget* owner,
                                     std::function<void(const std::optional<QString>&)> then) {
         Q_UNUSED(owner)
@@ -69,6 +76,8 @@ public:
     void messageThen(const QString& text, MessageButtons buttons, MessageIcon icon,
                      const QString& title, QWidget* owner,
                      std::function<void(MessageAnswer)> then) override;
+    void chooseExistingFileThen(const QString& filter, const QString& title, QWidget* owner,
+                                std::function<void(const std::optional<QString>&)> then) override;
     void chooseSaveFileThen(const QString& filter, const QString& title, QWidget* owner,
                             std::function<void(const std::optional<QString>&)> then) override;
 };

@@ -170,3 +170,17 @@ void WidgetDialogs::chooseSaveFileThen(const QString& filter, const QString& tit
         [dialog, then = std::move(then)](int result) { then(chosenFile(*dialog, result)); });
     dialog->open();
 }
+
+void WidgetDialogs::chooseExistingFileThen(
+    const QString& filter, const QString& title, QWidget* owner,
+    std::function<void(const std::optional<QString>&)> then) {
+    auto* dialog = new QFileDialog(owner, title);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    dialog->setFileMode(QFileDialog::ExistingFile);
+    dialog->setNameFilters(toQtNameFilters(filter));
+    QObject::connect(
+        dialog, &QFileDialog::finished, dialog,
+        [dialog, then = std::move(then)](int result) { then(chosenFile(*dialog, result)); });
+    dialog->open();
+}

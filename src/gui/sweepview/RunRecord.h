@@ -16,11 +16,17 @@ class RunRecord : public QObject {
 public:
     explicit RunRecord(Timing& timing, QObject* parent = nullptr);
 
-    // A new run: forgets the last one.
+    // A new run: forgets the last one. The record holds sweeps: a single measurement
+    // leaves a recorded sweep in place (its point is not recorded).
     void begin(const RunOutline& outline);
     void add(const MeasuredPoint& point);
     // The run is over, complete or not; the points measured stay.
     void end();
+    // How a run that is over ended short of its plan: stopped by the operator, or failed.
+    void markStopped();
+    void markFailed();
+    bool stopped() const { return m_stopped; }
+    bool failed() const { return m_failed; }
 
     const RunOutline& outline() const { return m_outline; }
     const std::vector<MeasuredPoint>& points() const { return m_points; }
@@ -30,6 +36,8 @@ public:
     const std::vector<double>& pointTimes() const { return m_pointTimes; }
 
 signals:
+    // Just before a new run replaces the points held.
+    void aboutToBegin();
     void begun();
     void pointAdded(int row);
     void ended();
@@ -41,4 +49,8 @@ private:
     std::vector<double> m_pointTimes;
     double m_beganAt = 0.0;
     bool m_running = false;
+    bool m_stopped = false;
+    bool m_failed = false;
+    // A single measurement passing by a recorded sweep.
+    bool m_passing = false;
 };

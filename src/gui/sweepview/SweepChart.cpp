@@ -1,13 +1,10 @@
 #include "sweepview/SweepChart.h"
 
+#include "numbers/EngineeringNotation.h"
+#include "traces/Trace.h"
 #include "values/MeasuredPoint.h"
 
-#include <QChart>
-#include <QLegend>
-#include <QLegendMarker>
-#include <QLineSeries>
-#include <QLogValueAxis>
-#include <QValueAxis>
+#include <QMouseEvent>
 
 #include <cmath>
 #include <optional>
@@ -15,16 +12,13 @@
 namespace {
 // The instrument reports an overload as 9.9E+37 (or its negative).
 constexpr double OverloadMagnitude = 9.9e37;
-// Points per series of a curve: appending costs in proportion to this, not to the run.
-constexpr int PiecePoints = 64;
 // Runs of up to this many points mark each point; denser ones would blur into a thick line.
 constexpr int SparseRunPoints = 101;
-// Share of the data's span that an axis keeps free, while a run goes on, on a side where
-// the data have left it: a trend then changes the axis only now and then.
+// Share of the data's span that a value axis keeps free, while a run goes on, on a side
+// where the data have left it: a trend then changes the axis only now and then.
 constexpr double RoomAhead = 2.0;
-// Ticks a linear axis aims at. Nice numbers change the tick count, and starting from the
-// last such count would make the scale coarser at every fit.
-constexpr int LinearTicks = 6;
+// How near (in pixels) a click must come to a curve to pick it.
+constexpr double PickDistance = 12.0;
 
 std::optional<double> plottableValue(const QString& text) {
     bool isNumber = false;
@@ -44,18 +38,55 @@ std::optional<double> plottableFrequency(const QString& text) {
 
 // "Cs (F)", or just "DF" when the unit is empty.
 QString labelOf(const QString& name, const QString& unit) {
-    const QString trimmedUnit = unit.trimmed();
-    if (trimmedUnit.isEmpty())
+    const QString shownUnit = EngineeringNotation::displayUnit(unit);
+    if (shownUnit.isEmpty())
         return name.trimmed();
-    return name.trimmed() + QStringLiteral(" (") + trimmedUnit + QLatin1Char(')');
+    return name.trimmed() + QStringLiteral(" (") + shownUnit + QLatin1Char(')');
 }
 
-// The light theme's own series colours, handed out per curve rather than per series.
 QColor curveColour(int curve) {
     static const std::array<QColor, 5> colours{QColor(0x20, 0x9f, 0xdf), QColor(0x99, 0xca, 0x53),
                                                QColor(0xf6, 0xa6, 0x25), QColor(0x6d, 0x5f, 0xd5),
                                                QColor(0xbf, 0x59, 0x3e)};
     return colours.at(static_cast<std::size_t>(curve) % colours.size());
+}
+
+// Tick labels in engineering notation, three significant digits: "10 kHz", "4.7 nF".
+template <typename Base> class EngineeringTicker : public Base {
+public:
+    explicit EngineeringTicker(QString unit) : m_unit(std::move(unit)) {}
+
+protected:
+    QString getTickLabel(double tick, const QLocale&, QChar, int) override {
+        return EngineeringNotation::format(tick, m_unit, 3);
+    }
+
+private:
+    QString m_unit;
+};
+
+class LinearTicker final : public EngineeringTicker<QCPAxisTicker> {
+public:
+    using EngineeringTicker::EngineeringTicker;
+
+protected:
+    // A tick at zero comes out of the step arithmetic as a tiny remainder: it is zero.
+    QVector<double> createTickVector(double tickStep, const QCPRange& range) override {
+        QVector<double> ticks = QCPAxisTicker::createTickVector(tickStep, range);
+        for (double& tick : ticks)
+            if (std::abs(tick) < tickStep * 1e-9)
+                tick = 0.0;
+        return ticks;
+    }
+};
+
+void setScale(QCPAxis* axis, bool logarithmic, const QString& unit) {
+    axis->setScaleType(logarithmic ? QCPAxis::stLogarithmic : QCPAxis::stLinear);
+    if (logarithmic)
+        axis->setTicker(
+            QSharedPointer<QCPAxisTicker>(new EngineeringTicker<QCPAxisTickerLog>(unit)));
+    else
+        axis->setTicker(QSharedPointer<QCPAxisTicker>(new LinearTicker(unit)));
 }
 } // namespace
 
@@ -64,199 +95,334 @@ void SweepChart::Range::include(double value) {
     max = std::max(max, value);
 }
 
-// The chart is handed in at construction: setChart() would leave the view's own first
-// chart to whoever called it.
-SweepChart::SweepChart(QWidget* parent) : QChartView(new QChart, parent) {
+SweepChart::SweepChart(QWidget* parent) : QCustomPlot(parent) {
     setObjectName(QStringLiteral("SweepChart"));
-    setRenderHint(QPainter::Antialiasing);
     // Nothing to type into; the keyboard goes on to the table and the buttons.
     setFocusPolicy(Qt::NoFocus);
-    m_niceScale = new QValueAxis(this);
-    QChart* chart = this->chart();
-    chart->legend()->setAlignment(Qt::AlignBottom);
-    for (Side side : {Primary, Secondary}) {
-        auto* axis = new QValueAxis;
-        axis->setLabelFormat(QStringLiteral("%.4g"));
-        chart->addAxis(axis, side == Primary ? Qt::AlignLeft : Qt::AlignRight);
-        m_sides[side].axis.axis = axis;
-    }
-    // One set of horizontal grid lines, the primary's: the secondary's would fall between
-    // them, and every grid line is drawn again with each point.
-    m_sides[Secondary].axis.axis->setGridLineVisible(false);
-    // Both frequency axes stay in the chart and the series move between them: an axis
-    // removed from a shown chart leaves its labels behind until control returns to the
-    // event loop, which during a run is only at its end.
-    m_linearAxis = new QValueAxis;
-    m_linearAxis->setLabelFormat(QStringLiteral("%g"));
-    m_linearAxis->setRange(0.0, 1.0e5);
-    m_linearAxis->setTickCount(LinearTicks);
-    m_logAxis = new QLogValueAxis;
-    m_logAxis->setBase(10.0);
-    m_logAxis->setLabelFormat(QStringLiteral("%g"));
-    m_logAxis->setMinorTickCount(8);
-    m_logAxis->setRange(1.0e2, 1.0e6);
-    const std::array<QAbstractAxis*, 2> frequencyAxes{m_linearAxis, m_logAxis};
-    for (QAbstractAxis* axis : frequencyAxes) {
-        axis->setTitleText(QStringLiteral("Frequency (Hz)"));
-        chart->addAxis(axis, Qt::AlignBottom);
-    }
-    showFrequencyAxis();
+    setAntialiasedElements(QCP::aePlottables | QCP::aeItems);
+    xAxis->setLabel(QStringLiteral("Frequency"));
+    yAxis2->setVisible(true);
+    // One set of horizontal grid lines, the primary's.
+    yAxis2->grid()->setVisible(false);
+    setScale(xAxis, false, QStringLiteral("Hz"));
+    setScale(yAxis, false, QString());
+    setScale(yAxis2, false, QString());
+    xAxis->setRange(0.0, 1.0e5);
+
+    legend->setVisible(true);
+    axisRect()->insetLayout()->take(legend);
+    plotLayout()->addElement(1, 0, legend);
+    legend->setFillOrder(QCPLayoutGrid::foColumnsFirst);
+    legend->setWrap(4);
+    legend->setBorderPen(Qt::NoPen);
+    plotLayout()->setRowStretchFactor(1, 0.001);
+
+    m_emptyText = new QCPItemText(this);
+    m_emptyText->position->setType(QCPItemPosition::ptAxisRectRatio);
+    m_emptyText->position->setCoords(0.5, 0.5);
+    m_emptyText->setClipToAxisRect(false);
+
+    connect(this, &QCustomPlot::mousePress, this,
+            [this](QMouseEvent* event) { m_pressedAt = event->pos(); });
+    connect(this, &QCustomPlot::mouseRelease, this, [this](QMouseEvent* event) {
+        if ((event->pos() - m_pressedAt).manhattanLength() <= 4 &&
+            axisRect()->rect().contains(event->pos()))
+            emit clicked(event->position());
+    });
+    updateEmptyText();
 }
 
 void SweepChart::clear(const RunOutline& outline) {
-    chart()->removeAllSeries();
+    for (SideCurves& side : m_sides) {
+        for (const Curve& curve : side.curves)
+            removeGraph(curve.graph);
+        side.curves.clear();
+        side.axis.data = side.axis.shown = Range();
+    }
     m_curvesMade = 0;
     m_markPoints = outline.pointCount <= SparseRunPoints;
     m_frequency.data = m_frequency.shown = Range();
-    for (SideCurves& side : m_sides) {
-        side.curves.clear();
-        side.axis.data = side.axis.shown = Range();
-        side.axis.axis->setTitleText(QString());
-    }
     // A sweep's frequency axis spans the planned sweep from the start and then stays put.
     for (const double hertz : {outline.startHertz, outline.stopHertz})
         if (hertz > 0.0)
             m_frequency.data.include(hertz);
-    showData(m_frequency, true);
+    retitle(Primary);
+    retitle(Secondary);
+    showAxis(xAxis, m_frequency, true, true);
+    updateEmptyText();
+    replotSoon();
 }
 
 void SweepChart::addPoint(const MeasuredPoint& point) {
     const std::optional<double> frequency = plottableFrequency(point.frequency);
     if (!frequency)
         return;
-    plot(Primary, *frequency, point);
-    plot(Secondary, *frequency, point);
-}
-
-void SweepChart::plot(Side side, double frequency, const MeasuredPoint& point) {
-    const bool primary = side == Primary;
-    const std::optional<double> value = plottableValue(
-        point.text(primary ? ResultField::PrimaryValue : ResultField::SecondaryValue));
-    if (!value)
-        return;
-    // The axes first, so that the new point is placed once, on its final scale.
-    m_frequency.data.include(frequency);
-    m_sides[side].axis.data.include(*value);
-    showData(m_frequency, false);
-    showData(m_sides[side].axis, false);
-
-    Curve& curve = curveFor(
-        side, labelOf(point.text(primary ? ResultField::PrimaryName : ResultField::SecondaryName),
-                      point.text(primary ? ResultField::PrimaryUnit : ResultField::SecondaryUnit)));
-    QLineSeries* piece = curve.pieces.back();
-    if (piece->count() >= PiecePoints) {
-        // The next piece starts where this one ends, so that the line runs on unbroken.
-        const QPointF joint = piece->at(piece->count() - 1);
-        piece = addPiece(side, curve);
-        piece->append(joint);
+    for (const Side side : {Primary, Secondary}) {
+        const bool primary = side == Primary;
+        const std::optional<double> value = plottableValue(
+            point.text(primary ? ResultField::PrimaryValue : ResultField::SecondaryValue));
+        if (value)
+            addValue(side,
+                     point.text(primary ? ResultField::PrimaryName : ResultField::SecondaryName),
+                     point.text(primary ? ResultField::PrimaryUnit : ResultField::SecondaryUnit),
+                     *frequency, *value);
     }
-    piece->append(frequency, *value);
 }
 
-SweepChart::Curve& SweepChart::curveFor(Side side, const QString& label) {
+void SweepChart::addValue(Side side, const QString& name, const QString& unit, double frequency,
+                          double value) {
+    const bool first = m_sides[0].curves.empty() && m_sides[1].curves.empty();
+    m_frequency.data.include(frequency);
+    m_sides[side].axis.data.include(value);
+    curveFor(side, name, unit).graph->addData(frequency, value);
+    showAxis(xAxis, m_frequency, false, true);
+    showAxis(valueAxis(side), m_sides[side].axis, false, false);
+    if (first)
+        updateEmptyText();
+    replotSoon();
+}
+
+SweepChart::Curve& SweepChart::curveFor(Side side, const QString& name, const QString& unit) {
     std::vector<Curve>& curves = m_sides[side].curves;
     for (Curve& curve : curves)
-        if (curve.label == label)
+        if (curve.name == name && curve.unit == unit)
             return curve;
-
-    curves.push_back({label, curveColour(m_curvesMade++), {}});
-    addPiece(side, curves.back());
-    QStringList labels;
-    for (const Curve& curve : curves)
-        labels << curve.label;
-    m_sides[side].axis.axis->setTitleText(labels.join(QStringLiteral(", ")));
+    QCPGraph* graph = addGraph(xAxis, valueAxis(side));
+    graph->setName(labelOf(name, unit));
+    graph->setPen(QPen(curveColour(m_curvesMade++), 1.5));
+    if (m_markPoints)
+        graph->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDisc, 5.0));
+    curves.push_back({name, unit, graph});
+    retitle(side);
     return curves.back();
 }
 
-QLineSeries* SweepChart::addPiece(Side side, Curve& curve) {
-    auto* series = new QLineSeries;
-    series->setName(curve.label);
-    series->setColor(curve.colour);
-    series->setPointsVisible(m_markPoints);
-    series->setMarkerSize(5.0);
-    chart()->addSeries(series);
-    series->attachAxis(m_frequency.axis);
-    series->attachAxis(m_sides[side].axis.axis);
-    // One legend entry per curve, not per piece.
-    if (!curve.pieces.empty())
-        for (QLegendMarker* marker : chart()->legend()->markers(series))
-            marker->setVisible(false);
-    curve.pieces.push_back(series);
-    return series;
+// The side's title lists its curves, the references' own parameters included; the ticks
+// carry the unit when the side has just one.
+void SweepChart::retitle(Side side) {
+    QStringList labels;
+    QStringList units;
+    for (const Curve& curve : m_sides[side].curves) {
+        labels << labelOf(curve.name, curve.unit);
+        units << EngineeringNotation::displayUnit(curve.unit);
+    }
+    for (QCPGraph* graph : m_referenceGraphs)
+        if (graph->valueAxis() == valueAxis(side)) {
+            const QString label = graph->property("label").toString();
+            if (!labels.contains(label)) {
+                labels << label;
+                units << graph->property("unit").toString();
+            }
+        }
+    units.removeDuplicates();
+    valueAxis(side)->setLabel(labels.join(QStringLiteral(", ")));
+    const Range& data = m_sides[side].axis.data;
+    const bool logarithmic = m_logValues && !data.empty() && data.min > 0.0;
+    setScale(valueAxis(side), logarithmic, units.size() == 1 ? units.front() : QString());
+}
+
+QList<QCPGraph*> SweepChart::runGraphs(Side side) const {
+    QList<QCPGraph*> graphs;
+    for (const Curve& curve : m_sides[side].curves)
+        graphs << curve.graph;
+    return graphs;
+}
+
+QCPGraph* SweepChart::runGraphAt(const QPointF& position, Side* side) const {
+    QCPGraph* best = nullptr;
+    double bestDistance = PickDistance;
+    for (const Side s : {Primary, Secondary})
+        for (const Curve& curve : m_sides[s].curves) {
+            const double distance = curve.graph->selectTest(position, false);
+            if (distance >= 0.0 && distance < bestDistance) {
+                bestDistance = distance;
+                best = curve.graph;
+                if (side)
+                    *side = s;
+            }
+        }
+    return best;
 }
 
 void SweepChart::fitToData() {
-    showData(m_frequency, true);
-    for (SideCurves& side : m_sides)
-        showData(side.axis, true);
+    showAxis(xAxis, m_frequency, true, true);
+    for (const Side side : {Primary, Secondary})
+        showAxis(valueAxis(side), m_sides[side].axis, true, false);
+    replotSoon();
 }
 
 void SweepChart::setLogFrequency(bool logarithmic) {
     if (logarithmic == m_logarithmic)
         return;
     m_logarithmic = logarithmic;
-    showFrequencyAxis();
-}
-
-void SweepChart::showFrequencyAxis() {
-    QAbstractAxis* const linear = m_linearAxis;
-    QAbstractAxis* const log = m_logAxis;
-    QAbstractAxis* chosen = m_logarithmic ? log : linear;
-    QAbstractAxis* other = m_logarithmic ? linear : log;
-    for (QAbstractSeries* series : chart()->series()) {
-        series->detachAxis(other);
-        series->attachAxis(chosen);
-    }
-    other->setVisible(false);
-    chosen->setVisible(true);
-    m_frequency.axis = chosen;
+    setScale(xAxis, logarithmic, QStringLiteral("Hz"));
     m_frequency.shown = Range();
-    showData(m_frequency, true);
+    showAxis(xAxis, m_frequency, true, true);
+    replotSoon();
 }
 
-void SweepChart::showData(Axis& axis, bool closely) {
-    const Range& data = axis.data;
-    if (data.empty() || (!closely && data.min >= axis.shown.min && data.max <= axis.shown.max))
+void SweepChart::setLogValues(bool logarithmic) {
+    if (logarithmic == m_logValues)
         return;
-    if (auto* log = qobject_cast<QLogValueAxis*>(axis.axis)) {
-        // Whole decades, at least one on each side of a single frequency.
-        double low = std::floor(std::log10(data.min));
-        double high = std::ceil(std::log10(data.max));
-        if (high == low) {
-            low -= 1.0;
-            high += 1.0;
+    m_logValues = logarithmic;
+    for (const Side side : {Primary, Secondary}) {
+        retitle(side);
+        m_sides[side].axis.shown = Range();
+        showAxis(valueAxis(side), m_sides[side].axis, true, false);
+    }
+    replotSoon();
+}
+
+bool SweepChart::valuesSpanDecades() const {
+    for (const SideCurves& side : m_sides)
+        if (!side.axis.data.empty() && side.axis.data.min > 0.0)
+            for (const Curve& curve : side.curves) {
+                bool found = false;
+                const QCPRange range = curve.graph->data()->valueRange(found);
+                if (range.lower > 0.0 && range.upper / range.lower > 100.0)
+                    return true;
+            }
+    return false;
+}
+
+void SweepChart::setReferences(const std::vector<Reference>& references) {
+    for (QCPGraph* graph : m_referenceGraphs)
+        removeGraph(graph);
+    m_referenceGraphs.clear();
+    for (SideCurves& side : m_sides)
+        side.referenceUnits.clear();
+    Range referenceFrequencies;
+    std::array<Range, 2> referenceValues;
+    for (const Reference& reference : references) {
+        const Trace& trace = *reference.trace;
+        for (const Side side : {Primary, Secondary}) {
+            const std::vector<double>& values = side == Primary ? trace.primary : trace.secondary;
+            const QString name = side == Primary ? trace.primaryName : trace.secondaryName;
+            const QString unit = side == Primary ? trace.primaryUnit : trace.secondaryUnit;
+            QCPGraph* graph = nullptr;
+            for (std::size_t i = 0; i < trace.size(); ++i) {
+                if (std::isnan(values[i]) || trace.frequencies[i] <= 0.0)
+                    continue;
+                if (!graph) {
+                    graph = addGraph(xAxis, valueAxis(side));
+                    graph->setName(trace.name + QStringLiteral(": ") + labelOf(name, unit));
+                    graph->setProperty("label", labelOf(name, unit));
+                    graph->setProperty("unit", EngineeringNotation::displayUnit(unit));
+                    QPen pen(reference.colour, 1.0, Qt::DashLine);
+                    graph->setPen(pen);
+                    m_referenceGraphs << graph;
+                }
+                graph->addData(trace.frequencies[i], values[i]);
+                referenceFrequencies.include(trace.frequencies[i]);
+                referenceValues[side].include(values[i]);
+            }
         }
-        const double min = std::pow(10.0, low);
-        const double max = std::pow(10.0, high);
-        if (min != axis.shown.min || max != axis.shown.max)
-            log->setRange(min, max);
-        axis.shown = {log->min(), log->max()};
+    }
+    // The references' values count for the axes as the run's do.
+    for (const Side side : {Primary, Secondary}) {
+        Axis& axis = m_sides[side].axis;
+        if (!referenceValues[side].empty()) {
+            axis.data.include(referenceValues[side].min);
+            axis.data.include(referenceValues[side].max);
+        }
+        retitle(side);
+        showAxis(valueAxis(side), axis, true, false);
+    }
+    if (!referenceFrequencies.empty() && m_frequency.data.empty()) {
+        m_frequency.data = referenceFrequencies;
+        showAxis(xAxis, m_frequency, true, true);
+    }
+    updateEmptyText();
+    replotSoon();
+}
+
+void SweepChart::setMarkers(const std::vector<Marker>& markers) {
+    for (QCPAbstractItem* item : m_markerItems)
+        removeItem(item);
+    m_markerItems.clear();
+    for (const Marker& marker : markers) {
+        auto* tracer = new QCPItemTracer(this);
+        tracer->position->setAxes(xAxis, valueAxis(marker.side));
+        tracer->position->setCoords(marker.frequency, marker.value);
+        tracer->setStyle(QCPItemTracer::tsSquare);
+        tracer->setSize(marker.selected ? 11.0 : 8.0);
+        tracer->setPen(QPen(Qt::black, marker.selected ? 2.0 : 1.0));
+        auto* label = new QCPItemText(this);
+        label->position->setParentAnchor(tracer->position);
+        label->position->setCoords(0.0, -14.0);
+        label->setText(QStringLiteral("M%1").arg(marker.number));
+        label->setFont(QFont(font().family(), font().pointSize(), QFont::Bold));
+        m_markerItems << tracer << label;
+    }
+    replotSoon();
+}
+
+void SweepChart::setEmptyText(const QString& text) {
+    m_emptyMessage = text;
+    updateEmptyText();
+    replotSoon();
+}
+
+void SweepChart::setCaption(const QString& caption) {
+    if (m_caption) {
+        plotLayout()->remove(m_caption);
+        plotLayout()->simplify();
+        m_caption = nullptr;
+    }
+    if (!caption.isEmpty()) {
+        plotLayout()->insertRow(0);
+        m_caption = new QCPTextElement(this, caption);
+        plotLayout()->addElement(0, 0, m_caption);
+    }
+    replot();
+}
+
+void SweepChart::updateEmptyText() {
+    const bool drawn = graphCount() > 0;
+    m_emptyText->setText(m_emptyMessage);
+    m_emptyText->setVisible(!drawn && !m_emptyMessage.isEmpty());
+}
+
+void SweepChart::replotSoon() {
+    replot(QCustomPlot::rpQueuedReplot);
+}
+
+void SweepChart::showAxis(QCPAxis* axis, Axis& range, bool closely, bool frequency) {
+    const Range& data = range.data;
+    if (data.empty() || (!closely && data.min >= range.shown.min && data.max <= range.shown.max))
         return;
+    double low = 0.0;
+    double high = 0.0;
+    if (axis->scaleType() == QCPAxis::stLogarithmic && data.min > 0.0) {
+        // A log axis fits the data (a sweep's planned range) with no empty decade; values
+        // get a little air.
+        const double air = frequency ? 1.0 : std::pow(data.max / data.min, 0.05);
+        low = data.min / air;
+        high = data.max * air;
+        if (low == high) {
+            low /= 2.0;
+            high *= 2.0;
+        }
+    } else {
+        // Values get a little air above and below; a sweep's frequencies fill the width.
+        // While a run goes on, the side the data have left gets room ahead.
+        const double span = data.max - data.min;
+        const double air = span * (frequency ? 0.0 : 0.05);
+        double below = !closely && data.min < range.shown.min ? span * RoomAhead : air;
+        double above = !closely && data.max > range.shown.max ? span * RoomAhead : air;
+        if (span == 0.0)
+            below = above = data.max == 0.0 ? 1.0 : std::abs(data.max) * 0.1;
+        low = data.min - below;
+        high = data.max + above;
+        // An axis never pads across zero when all its values are on one side of it.
+        if (data.min >= 0.0)
+            low = std::max(low, 0.0);
+        if (data.max <= 0.0)
+            high = std::min(high, 0.0);
+        if (low == high)
+            high = low + 1.0;
     }
-    auto* linear = static_cast<QValueAxis*>(axis.axis);
-    const bool frequency = &axis == &m_frequency;
-    // Values get a little air above and below; a sweep's frequencies fill the width. While
-    // a run goes on, the side the data have left gets room ahead.
-    const double span = data.max - data.min;
-    const double air = span * (frequency ? 0.0 : 0.05);
-    double below = !closely && data.min < axis.shown.min ? span * RoomAhead : air;
-    double above = !closely && data.max > axis.shown.max ? span * RoomAhead : air;
-    if (span == 0.0)
-        below = above = data.max == 0.0 ? 1.0 : std::abs(data.max) * 0.1;
-    double low = data.min - below;
-    // No negative frequencies on the scale of a sweep that has none.
-    if (frequency)
-        low = std::max(low, 0.0);
-    // Nice numbers are worked out off the chart: on a shown axis applyNiceNumbers sets the
-    // range twice, and each setting lays the chart out anew.
-    m_niceScale->setTickCount(LinearTicks);
-    m_niceScale->setRange(low, data.max + above);
-    m_niceScale->applyNiceNumbers();
-    const double min = m_niceScale->min();
-    const double max = m_niceScale->max();
-    if (min != axis.shown.min || max != axis.shown.max) {
-        linear->setTickCount(m_niceScale->tickCount());
-        linear->setRange(min, max);
-    }
-    axis.shown = {min, max};
+    if (low != range.shown.min || high != range.shown.max)
+        axis->setRange(low, high);
+    range.shown = {low, high};
 }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QChartView>
+#include <qcustomplot.h>
+
 #include <QColor>
 #include <QString>
 
@@ -10,37 +11,72 @@
 
 struct MeasuredPoint;
 struct RunOutline;
-class QAbstractAxis;
-class QLineSeries;
-class QLogValueAxis;
-class QValueAxis;
+struct Trace;
 
 // The chart of a run: the primary value against frequency on the left axis, the secondary
-// on the right. Each parameter name and unit the instrument reports gets a curve of its
-// own on its side, and that side's axis title lists them. Values that are no number or an
-// overload, and frequencies a log axis cannot show, are left out rather than drawn as zero
-// or as a spike.
+// on the right. Each parameter name and unit gets a curve of its own on its side, and that
+// side's axis title lists them. Values that are no number or an overload, and frequencies
+// a log axis cannot show, are left out rather than drawn as zero or as a spike. Axes read
+// in engineering notation ("10 kHz", "100 nF").
 //
-// Points are appended as they come, and a point costs the same at the thousandth as at the
-// first: Qt Charts recomputes and repaints a whole series on each append, so a curve is
-// drawn as a chain of short series, and while a run goes on the axes keep some room ahead
-// of the data, so that they change (and every series is recomputed) only now and then.
-class SweepChart final : public QChartView {
+// Reference traces are drawn as thinner dashed curves on the side of their own parameter;
+// markers as numbered crosses. Appending a point is cheap; the chart is replotted once
+// when control returns to the event loop, however many points arrived.
+class SweepChart final : public QCustomPlot {
     Q_OBJECT
 public:
+    enum Side { Primary, Secondary };
+
+    // A reference as the chart draws it.
+    struct Reference {
+        const Trace* trace = nullptr;
+        QColor colour;
+    };
+    // A marker as the chart draws it.
+    struct Marker {
+        int number = 0;
+        double frequency = 0.0;
+        double value = 0.0;
+        Side side = Primary;
+        bool selected = false;
+    };
+
     explicit SweepChart(QWidget* parent = nullptr);
 
-    // Empties the chart for a run; a sparse run marks every point.
+    // Empties the run's curves for a run; a sparse run marks every point.
     void clear(const RunOutline& outline);
     void addPoint(const MeasuredPoint& point);
+    // A value of a named curve, for curves that are not the run's texts (a deviation).
+    void addValue(Side side, const QString& name, const QString& unit, double frequency,
+                  double value);
     // Fits the axes closely to the data, once the run is over.
     void fitToData();
     void setLogFrequency(bool logarithmic);
     bool logFrequency() const { return m_logarithmic; }
+    // Puts each value axis whose values are all above zero on a log scale.
+    void setLogValues(bool logarithmic);
+    // True when a curve of an all-positive side spans more than two decades.
+    bool valuesSpanDecades() const;
+    void setReferences(const std::vector<Reference>& references);
+    void setMarkers(const std::vector<Marker>& markers);
+    // Said in the middle of the plot while nothing is drawn (empty: nothing said).
+    void setEmptyText(const QString& text);
+    // A line above the plot, for exported images (empty: none).
+    void setCaption(const QString& caption);
+
+    QCPAxis* frequencyAxis() const { return xAxis; }
+    QCPAxis* valueAxis(Side side) const { return side == Primary ? yAxis : yAxis2; }
+    // The run's curves on a side, in the order they appeared.
+    QList<QCPGraph*> runGraphs(Side side) const;
+    QList<QCPGraph*> referenceGraphs() const { return m_referenceGraphs; }
+    // The run's curve nearest to a point on the widget, within a few pixels, and its side.
+    QCPGraph* runGraphAt(const QPointF& position, Side* side) const;
+
+signals:
+    // A click on the plot area (not a drag).
+    void clicked(const QPointF& position);
 
 private:
-    enum Side { Primary, Secondary };
-
     struct Range {
         double min = std::numeric_limits<double>::infinity();
         double max = -std::numeric_limits<double>::infinity();
@@ -48,36 +84,38 @@ private:
         void include(double value);
     };
     struct Axis {
-        QAbstractAxis* axis = nullptr;
         Range data;
-        // What the axis shows; empty until the first point.
         Range shown;
     };
     struct Curve {
-        QString label;
-        QColor colour;
-        std::vector<QLineSeries*> pieces;
+        QString name;
+        QString unit;
+        QCPGraph* graph = nullptr;
     };
     struct SideCurves {
         Axis axis;
         std::vector<Curve> curves;
+        std::vector<QString> referenceUnits;
     };
 
-    void plot(Side side, double frequency, const MeasuredPoint& point);
-    Curve& curveFor(Side side, const QString& label);
-    QLineSeries* addPiece(Side side, Curve& curve);
+    Curve& curveFor(Side side, const QString& name, const QString& unit);
+    void retitle(Side side);
+    void showAxis(QCPAxis* axis, Axis& range, bool closely, bool frequency);
     void showFrequencyAxis();
-    // Brings the data into view: with room ahead while a run goes on, closely at its end.
-    void showData(Axis& axis, bool closely);
+    void showValueScales();
+    void updateEmptyText();
+    void replotSoon();
 
-    // Off the chart: works out nice numbers for the linear axes.
-    QValueAxis* m_niceScale;
-    QValueAxis* m_linearAxis;
-    QLogValueAxis* m_logAxis;
-    // The frequency axis shown, one of the two.
     Axis m_frequency;
     std::array<SideCurves, 2> m_sides;
+    QList<QCPGraph*> m_referenceGraphs;
+    QList<QCPAbstractItem*> m_markerItems;
+    QCPItemText* m_emptyText;
+    QCPTextElement* m_caption = nullptr;
+    QString m_emptyMessage;
     int m_curvesMade = 0;
     bool m_markPoints = true;
     bool m_logarithmic = false;
+    bool m_logValues = false;
+    QPoint m_pressedAt;
 };

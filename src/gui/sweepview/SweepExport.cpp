@@ -3,16 +3,16 @@
 #include "files/WholeFileWriter.h"
 
 #include <QBuffer>
-#include <QChartView>
 #include <QFileInfo>
 #include <QImageWriter>
 #include <QPainter>
 #include <QSvgGenerator>
+#include <QWidget>
 
 namespace SweepExport {
 
 namespace {
-std::optional<QString> renderSvg(QBuffer& buffer, QChartView& view) {
+std::optional<QString> renderSvg(QBuffer& buffer, QWidget& view) {
     QSvgGenerator generator;
     generator.setOutputDevice(&buffer);
     generator.setSize(view.size());
@@ -27,7 +27,7 @@ std::optional<QString> renderSvg(QBuffer& buffer, QChartView& view) {
     return std::nullopt;
 }
 
-std::optional<QString> renderPixels(QBuffer& buffer, QChartView& view, const QByteArray& format) {
+std::optional<QString> renderPixels(QBuffer& buffer, QWidget& view, const QByteArray& format) {
     QImageWriter writer(&buffer, format);
     if (!writer.write(view.grab().toImage()))
         return writer.errorString();
@@ -52,7 +52,7 @@ std::optional<QString> writeText(const QString& path, const QString& text) {
     return WholeFileWriter::write(path, text.toUtf8());
 }
 
-std::optional<QString> writeImage(const QString& path, QChartView& view) {
+std::optional<QString> writeImage(const QString& path, QWidget& view) {
     const QByteArray format = formatNamedBy(path);
     if (format.isEmpty())
         return QStringLiteral("Not an image type that can be written here: name the file "

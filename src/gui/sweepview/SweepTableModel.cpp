@@ -1,7 +1,7 @@
 #include "sweepview/SweepTableModel.h"
 
-#include "sweepview/RunRecord.h"
 #include "export/SweepColumns.h"
+#include "sweepview/RunRecord.h"
 
 SweepTableModel::SweepTableModel(const RunRecord& record, QObject* parent)
     : QAbstractTableModel(parent), m_record(record),

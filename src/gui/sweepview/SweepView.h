@@ -1,17 +1,25 @@
 #pragma once
 
+#include "sweepview/SweepChart.h"
+
 #include <QWidget>
 
 #include <cstddef>
+#include <memory>
+#include <vector>
 
 class Dialogs;
 class QCheckBox;
+class MarkerModel;
 class QLabel;
+class QListWidget;
 class QPushButton;
 class QTableView;
 class RunRecord;
-class SweepChart;
 class SweepTableModel;
+struct MeasuredPoint;
+struct SweepMarker;
+struct Trace;
 
 // The window captioned "Sweep": the chart and the table of the Results window's current or
 // last run, its progress and the exports. It only reads the run record, so it can be opened
@@ -23,6 +31,7 @@ public:
     // The record and the dialogs must outlive the view. With a parent, the view is still a
     // window of its own, and goes when its parent goes.
     SweepView(const RunRecord& record, Dialogs& dialogs, QWidget* parent = nullptr);
+    ~SweepView() override;
 
     SweepChart* chart() const { return m_chart; }
     QTableView* table() const { return m_table; }
@@ -32,13 +41,49 @@ public:
     QPushButton* copyButton() const { return m_copy; }
     QPushButton* saveDataButton() const { return m_saveData; }
     QPushButton* saveImageButton() const { return m_saveImage; }
+    QCheckBox* logValues() const { return m_logValues; }
+    QCheckBox* deviation() const { return m_deviation; }
+    QTableView* markerTable() const { return m_markerTable; }
+    MarkerModel* markerModel() const { return m_markerModel; }
+    QListWidget* referenceList() const { return m_referenceList; }
+    QPushButton* peakButton() const { return m_peak; }
+    QPushButton* minimumButton() const { return m_minimum; }
+    QPushButton* clearMarkersButton() const { return m_clearMarkers; }
+    QPushButton* holdReferenceButton() const { return m_holdReference; }
+    QPushButton* loadReferenceButton() const { return m_loadReference; }
+    // The reference traces, in the order of the list.
+    const Trace& reference(int row) const { return *m_traces.at(static_cast<std::size_t>(row)); }
+    // What the exported image's caption names as the instrument ("LR41 01234567").
+    void setInstrument(const QString& text) { m_instrument = text; }
+    // The caption line of an exported image.
+    QString imageCaption() const;
+    // Puts the next marker (or, with all four placed, moves the selected one) on the run's
+    // point of a curve nearest to a frequency.
+    void placeMarker(SweepChart::Side side, const QString& name, const QString& unit,
+                     double frequency);
+
+    static constexpr int MostReferences = 8;
 
 public slots:
     void copyTable();
     void saveData();
     void saveImage();
+    void placePeak();
+    void placeMinimum();
+    void clearMarkers();
+    void holdReference();
+    void loadReference();
+    void loadReferenceFrom(const QString& path);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    struct Curve {
+        std::vector<double> frequencies;
+        std::vector<double> values;
+    };
+
     void buildControls();
     void layOutControls();
     void rebuild();
@@ -46,7 +91,21 @@ private:
     // Brings the chart, the table's scrolling and the progress up to the record.
     void catchUp();
     void showProgress();
+    void showState();
     void reportSaveFailure(const QString& path, const QString& reason);
+    void plotPoint(const MeasuredPoint& point);
+    void redrawRun();
+    void showReferences();
+    const Trace* deviationReference() const;
+    Curve curveOf(SweepChart::Side side, const QString& name, const QString& unit) const;
+    void snapMarkers();
+    void showMarkers(std::vector<SweepMarker> markers);
+    int selectedMarker() const;
+    void placeExtreme(bool largest);
+    void moveSelectedMarker(int step);
+    void onChartClicked(const QPointF& position);
+    void keepPreviousRun();
+    void addReference(std::unique_ptr<Trace> trace, bool shown);
 
     const RunRecord& m_record;
     Dialogs& m_dialogs;
@@ -59,6 +118,21 @@ private:
     QPushButton* m_copy;
     QPushButton* m_saveData;
     QPushButton* m_saveImage;
+    QCheckBox* m_logValues;
+    QCheckBox* m_deviation;
+    MarkerModel* m_markerModel;
+    QTableView* m_markerTable;
+    QListWidget* m_referenceList;
+    QPushButton* m_peak;
+    QPushButton* m_minimum;
+    QPushButton* m_clearMarkers;
+    QPushButton* m_holdReference;
+    QPushButton* m_loadReference;
+    QPushButton* m_removeReference;
+    std::vector<std::unique_ptr<Trace>> m_traces;
+    int m_referencesMade = 0;
+    QString m_instrument;
+    bool m_deviationShown = false;
     // The record's points already in the chart.
     std::size_t m_charted = 0;
     bool m_catchUpPending = false;

@@ -1,0 +1,40 @@
+#include "traces/Deviation.h"
+
+#include <cmath>
+
+namespace Deviation {
+
+std::optional<double> interpolate(const std::vector<double>& frequencies,
+                                  const std::vector<double>& values, double frequency) {
+    if (!(frequency > 0.0))
+        return std::nullopt;
+    // The nearest point at or below and the nearest above, whatever the order measured.
+    std::optional<std::size_t> below;
+    std::optional<std::size_t> above;
+    for (std::size_t i = 0; i < frequencies.size() && i < values.size(); ++i) {
+        const double f = frequencies[i];
+        if (!(f > 0.0))
+            continue;
+        if (f == frequency)
+            return std::isnan(values[i]) ? std::nullopt : std::optional<double>(values[i]);
+        if (f < frequency && (!below || f > frequencies[*below]))
+            below = i;
+        if (f > frequency && (!above || f < frequencies[*above]))
+            above = i;
+    }
+    if (!below || !above || std::isnan(values[*below]) || std::isnan(values[*above]))
+        return std::nullopt;
+    const double low = std::log(frequencies[*below]);
+    const double share = (std::log(frequency) - low) / (std::log(frequencies[*above]) - low);
+    return values[*below] + share * (values[*above] - values[*below]);
+}
+
+std::optional<double> of(double value, double reference, bool phase) {
+    if (phase)
+        return value - reference;
+    if (reference == 0.0)
+        return std::nullopt;
+    return (value - reference) / std::abs(reference) * 100.0;
+}
+
+} // namespace Deviation

@@ -1,0 +1,115 @@
+#include "sweepview/MarkerModel.h"
+
+#include "numbers/EngineeringNotation.h"
+#include "sweepview/RunRecord.h"
+
+#include <QStringList>
+
+#include <optional>
+
+namespace {
+const QStringList Headers{QStringLiteral("Marker"),      QStringLiteral("Frequency"),
+                          QStringLiteral("Primary"),     QStringLiteral("Secondary"),
+                          QStringLiteral("Δ Frequency"), QStringLiteral("Δ Primary"),
+                          QStringLiteral("Δ Secondary")};
+// Digits of a difference: enough to tell two close readings apart.
+constexpr int DifferenceDigits = 4;
+
+std::optional<double> number(const QString& text) {
+    bool ok = false;
+    const double value = text.trimmed().toDouble(&ok);
+    return ok ? std::optional<double>(value) : std::nullopt;
+}
+} // namespace
+
+MarkerModel::MarkerModel(const RunRecord& record, QObject* parent)
+    : QAbstractTableModel(parent), m_record(record) {}
+
+void MarkerModel::setMarkers(std::vector<SweepMarker> markers) {
+    const int before = static_cast<int>(m_markers.size());
+    const int after = static_cast<int>(markers.size());
+    if (after > before) {
+        beginInsertRows({}, before, after - 1);
+        m_markers = std::move(markers);
+        endInsertRows();
+    } else if (after < before) {
+        beginRemoveRows({}, after, before - 1);
+        m_markers = std::move(markers);
+        endRemoveRows();
+    } else {
+        m_markers = std::move(markers);
+    }
+    if (after > 0)
+        emit dataChanged(index(0, 0), index(after - 1, columnCount() - 1));
+}
+
+int MarkerModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(m_markers.size());
+}
+
+int MarkerModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(Headers.size());
+}
+
+QVariant MarkerModel::data(const QModelIndex& index, int role) const {
+    if (role != Qt::DisplayRole || !index.isValid())
+        return {};
+    return text(m_markers.at(static_cast<std::size_t>(index.row())), index.column());
+}
+
+QVariant MarkerModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole || orientation != Qt::Horizontal)
+        return {};
+    return Headers.value(section);
+}
+
+QString MarkerModel::text(const SweepMarker& marker, int column) const {
+    if (column == 0)
+        return QStringLiteral("M%1").arg(marker.number);
+    const std::vector<MeasuredPoint>& points = m_record.points();
+    if (!marker.point || *marker.point >= points.size())
+        return {};
+    const MeasuredPoint& point = points[*marker.point];
+    const ResultField values[] = {ResultField::PrimaryValue, ResultField::SecondaryValue};
+    const ResultField units[] = {ResultField::PrimaryUnit, ResultField::SecondaryUnit};
+    switch (column) {
+    case 1:
+        return EngineeringNotation::readout(point.frequency, QStringLiteral("Hz"));
+    case 2:
+    case 3:
+        return EngineeringNotation::readout(point.text(values[column - 2]),
+                                            point.text(units[column - 2]));
+    default:
+        break;
+    }
+    // The differences to M1, for the other markers.
+    const SweepMarker& first = m_markers.front();
+    if (&marker == &first || !first.point || *first.point >= points.size())
+        return {};
+    const MeasuredPoint& reference = points[*first.point];
+    if (column == 4) {
+        const auto here = number(point.frequency);
+        const auto there = number(reference.frequency);
+        return here && there ? EngineeringNotation::format(*here - *there, QStringLiteral("Hz"),
+                                                           DifferenceDigits)
+                             : QString();
+    }
+    const ResultField field = values[column - 5];
+    const auto here = number(point.text(field));
+    const auto there = number(reference.text(field));
+    if (!here || !there)
+        return {};
+    return EngineeringNotation::format(*here - *there, point.text(units[column - 5]),
+                                       DifferenceDigits);
+}
+
+QString MarkerModel::tabSeparated() const {
+    QString text = Headers.join(QLatin1Char('\t')) + QLatin1Char('\n');
+    for (const SweepMarker& marker : m_markers) {
+        QStringList cells;
+        for (int column = 0; column < columnCount(); ++column)
+            cells << this->text(marker, column);
+        text += cells.join(QLatin1Char('\t')) + QLatin1Char('\n');
+    }
+    return text;
+}
