@@ -6,6 +6,7 @@
 #include "support/TestProgram.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QProcess>
 #include <QPushButton>
 #include <QTest>
@@ -81,6 +82,23 @@ void LcrctlTest::commands_data() {
     QTest::newRow("missing device")
         << "LR40" << QStringList{"lock", "--port", "/nonexistent/tty"} << QStringList() << 3 << ""
         << 0 << "Comm port /nonexistent/tty not available" << 0;
+    // fit reads a file: "{sweep}" is a default sweep of this simulator saved by lcrctl,
+    // "{short}" one of two points, "{bad}" a file that is no sweep.
+    QTest::newRow("fit of a saved sweep")
+        << "LR40" << QStringList{"fit", "--model", "series-rc", "{sweep}"} << QStringList() << 0
+        << "R\t" << 4 << "" << -1;
+    QTest::newRow("fit as a SPICE subcircuit")
+        << "LR40" << QStringList{"fit", "--model", "series-rc", "--spice", "{sweep}"}
+        << QStringList() << 0 << "* series-rc fitted to 11 points" << 5 << "" << -1;
+    QTest::newRow("fit with too few points")
+        << "LR40" << QStringList{"fit", "--model", "series-rc", "{short}"} << QStringList() << 6
+        << "" << 0 << "lcrctl: The series-rc model needs at least 3 points" << -1;
+    QTest::newRow("fit of a file that is no sweep")
+        << "LR40" << QStringList{"fit", "--model", "crystal", "{bad}"} << QStringList() << 7 << ""
+        << 0 << ", line 1: no recognisable header" << -1;
+    QTest::newRow("fit of an unknown model")
+        << "LR40" << QStringList{"fit", "--model", "tank", "{bad}"} << QStringList() << 2 << "" << 0
+        << "--model must be one of series-rc, " << -1;
     QTest::newRow("silent instrument")
         << "PX80" << QStringList{"identify"} << QStringList{"--silent"} << 4 << "" << 0
         << "The instrument did not answer *idn? within 10 s on " << -1;
@@ -99,6 +117,19 @@ void LcrctlTest::commands() {
     SimulatorProcess sim(family.toLower(), simulator);
     QVERIFY(sim.started());
     QStringList all{"--family", family.toLower(), "--port", sim.device()};
+    const QString file = sim.tempPath(QStringLiteral("saved.csv"));
+    for (QString& argument : arguments) {
+        if (argument == QLatin1String("{bad}")) {
+            QFile bad(file);
+            QVERIFY(bad.open(QIODevice::WriteOnly) && bad.write("not a sweep\n") > 0);
+        } else if (argument == QLatin1String("{sweep}") || argument == QLatin1String("{short}")) {
+            const QStringList steps{"--steps", argument == QLatin1String("{sweep}") ? "10" : "1"};
+            QCOMPARE(lcrctl(all + QStringList{"sweep", "--output", file} + steps).exitCode, 0);
+        } else {
+            continue;
+        }
+        argument = file;
+    }
     all += arguments; // a later --port wins
     const Outcome outcome = lcrctl(all);
     QCOMPARE(outcome.exitCode, exitCode);
@@ -167,7 +198,7 @@ void LcrctlTest::interruptedSweepKeepsItsRows() {
     QVERIFY(lines.size() >= 4);
     QCOMPARE(lines.last(), QByteArray()); // the last row is whole
     for (const QByteArray& line : lines.mid(0, lines.size() - 1))
-        QCOMPARE(line.count(','), 7);
+        QCOMPARE(line.count(','), 21);
 }
 
 QTEST_MAIN(LcrctlTest)

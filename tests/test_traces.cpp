@@ -1,5 +1,6 @@
 // The view's arithmetic without windows: engineering notation, the reference reader, the
 // deviation's interpolation and the markers' search.
+#include "export/SweepColumns.h"
 #include "numbers/EngineeringNotation.h"
 #include "traces/Deviation.h"
 #include "traces/ReferenceReader.h"
@@ -86,6 +87,11 @@ void TracesTest::reader_data() {
     QTest::newRow("wider table with steps")
         << header + ",Step\n1,1000,Cs,1E-9,F,DF,0.01,,1\n2,1000,Cs,2E-9,F,DF,None,,2\n"
         << 2 << 0 << "";
+    QTest::newRow("table with the derived columns, some empty")
+        << SweepColumns::headers().join(',').toUtf8() + "\n1,1000,Cs,1E-9,F,DF,0.01," +
+               QByteArray(",1.59155E+05").repeated(14) + "\n2,2000,Cs,1E-9,F,DF,----," +
+               QByteArray(",").repeated(14) + "\n"
+        << 1 << 0 << "";
     QTest::newRow("result log, a frequency turning back starts a trace")
         << QByteArray("Start Log ,1/2/26,10:00\n1000,Cs,1E-9,F,DF,0.01,\n2000,Cs,1E-9,F,DF,0.01,\n"
                       "1000,Cs,1E-9,F,DF,0.01,\nCs,1E-9,F,DF,0.01,\n1000,Ls,1E-3,H,Q,5,\n")

@@ -1,5 +1,7 @@
 #include "CommandLine.h"
 
+#include "analysis/CircuitModels.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QRegularExpression>
@@ -44,6 +46,10 @@ const QString Commands = QStringLiteral(
     "  lock        Lock the instrument's front panel.\n"
     "  unlock      Unlock it.\n"
     "  upload      Send the test settings (LR40: the system settings first when given).\n"
+    "  fit         Fit an equivalent circuit to a saved sweep: fit --model NAME FILE.\n"
+    "              Prints name, value and unit (TAB) per element, the derived values,\n"
+    "              rms_error and points; --spice prints a SPICE subcircuit instead.\n"
+    "              Needs no --family or --port.\n"
     "\n"
     "measure, sweep and upload take the settings options. Given any, the whole test is\n"
     "uploaded first, every setting not given at the configuration window's initial value.\n"
@@ -57,9 +63,11 @@ const QString ExitCodes = QStringLiteral(
     "  3    the port could not be opened\n"
     "  4    the instrument did not answer within the read limit\n"
     "  5    any other failure on the line or on the output file\n"
+    "  6    fit: no circuit could be fitted (the reason on stderr)\n"
+    "  7    fit: the file cannot be read (the reason and line on stderr)\n"
     "  129, 130, 143  ended by SIGHUP, SIGINT, SIGTERM (the rows so far are complete)\n");
 
-const std::array<std::pair<const char*, Invocation::Command>, 7> CommandNames{{
+const std::array<std::pair<const char*, Invocation::Command>, 8> CommandNames{{
     {"ports", Invocation::Command::Ports},
     {"identify", Invocation::Command::Identify},
     {"measure", Invocation::Command::Measure},
@@ -67,6 +75,7 @@ const std::array<std::pair<const char*, Invocation::Command>, 7> CommandNames{{
     {"lock", Invocation::Command::Lock},
     {"unlock", Invocation::Command::Unlock},
     {"upload", Invocation::Command::Upload},
+    {"fit", Invocation::Command::Fit},
 }};
 
 QCommandLineOption valueOption(const QString& name, const QString& help, const QString& value) {
@@ -85,7 +94,8 @@ void addOptions(QCommandLineParser& parser) {
                     QStringLiteral("rate")),
         valueOption(QStringLiteral("trace"),
                     QStringLiteral("Write every byte on the line to this file, as "
-                                   "LCRPANEL_TRACE does."),
+                                   "LCRPANEL_TRACE does. fit: the trace of the file to fit, "
+                                   "from 1 (default the last)."),
                     QStringLiteral("file")),
         valueOption(QStringLiteral("start"), QStringLiteral("sweep: start frequency (1000)."),
                     QStringLiteral("hz")),
@@ -101,6 +111,12 @@ void addOptions(QCommandLineParser& parser) {
                     QStringLiteral("file")),
         QCommandLineOption(QStringLiteral("append"),
                            QStringLiteral("Extend the --output file instead of replacing it.")),
+        valueOption(QStringLiteral("model"),
+                    QStringLiteral("fit: the circuit: %1.")
+                        .arg(analysis::circuitModelNames().join(QStringLiteral(", "))),
+                    QStringLiteral("name")),
+        QCommandLineOption(QStringLiteral("spice"),
+                           QStringLiteral("fit: print the fitted model as a SPICE subcircuit.")),
     });
     for (const SettingOption& option : SettingOptions)
         parser.addOption(valueOption(QLatin1String(option.name), QLatin1String(option.help),
@@ -110,8 +126,8 @@ void addOptions(QCommandLineParser& parser) {
     parser.addOption(QCommandLineOption({QStringLiteral("v"), QStringLiteral("version")},
                                         QStringLiteral("Show the version.")));
     parser.addPositionalArgument(QStringLiteral("command"),
-                                 QStringLiteral("ports, identify, measure, sweep, lock, unlock or "
-                                                "upload."));
+                                 QStringLiteral("ports, identify, measure, sweep, lock, unlock, "
+                                                "upload or fit (then the file)."));
 }
 
 PortChoice readPort(const QString& text) {
@@ -140,8 +156,45 @@ void refuseWhereNotTaken(const QCommandLineParser& parser, const QStringList& na
             throw UsageError{QStringLiteral("--%1 is not an option of %2").arg(name, command)};
 }
 
+// fit --model NAME [--trace N] [--spice] FILE: no instrument, so no --family or --port.
+Invocation readFit(const QCommandLineParser& parser, const QStringList& positional) {
+    Invocation invocation;
+    invocation.command = Invocation::Command::Fit;
+    if (positional.size() != 2)
+        throw UsageError{QStringLiteral("fit needs one file: fit --model NAME FILE")};
+    invocation.file = positional.at(1);
+    invocation.model = parser.value(QStringLiteral("model"));
+    if (!analysis::circuitModelFromName(invocation.model))
+        throw UsageError{QStringLiteral("--model must be one of %1%2")
+                             .arg(analysis::circuitModelNames().join(QStringLiteral(", ")),
+                                  parser.isSet(QStringLiteral("model"))
+                                      ? QStringLiteral(", not \"%1\"").arg(invocation.model)
+                                      : QString())};
+    if (parser.isSet(QStringLiteral("trace"))) {
+        bool ok = false;
+        invocation.fitTrace = parser.value(QStringLiteral("trace")).toInt(&ok);
+        if (!ok || invocation.fitTrace < 1)
+            throw UsageError{QStringLiteral("--trace must be a trace number from 1, not \"%1\"")
+                                 .arg(parser.value(QStringLiteral("trace")))};
+    }
+    invocation.spice = parser.isSet(QStringLiteral("spice"));
+    return invocation;
+}
+
 Invocation readInvocation(const QCommandLineParser& parser) {
     const QStringList positional = parser.positionalArguments();
+    if (positional.value(0) == QLatin1String("fit")) {
+        QStringList refused{QStringLiteral("start"),  QStringLiteral("stop"),
+                            QStringLiteral("steps"),  QStringLiteral("log"),
+                            QStringLiteral("format"), QStringLiteral("output"),
+                            QStringLiteral("append")};
+        for (const SettingOption& option : SettingOptions)
+            refused << QLatin1String(option.name);
+        refuseWhereNotTaken(parser, refused, positional.first());
+        return readFit(parser, positional);
+    }
+    refuseWhereNotTaken(parser, {QStringLiteral("model"), QStringLiteral("spice")},
+                        positional.value(0));
     if (positional.size() != 1)
         throw UsageError{
             positional.isEmpty()

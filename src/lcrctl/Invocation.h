@@ -11,7 +11,7 @@
 
 // One lcrctl command line, read and checked as far as it can be without the instrument.
 struct Invocation {
-    enum class Command { Ports, Identify, Measure, Sweep, Lock, Unlock, Upload };
+    enum class Command { Ports, Identify, Measure, Sweep, Lock, Unlock, Upload, Fit };
 
     Command command = Command::Ports;
     VariantKind family = VariantKind::LR40;
@@ -32,6 +32,12 @@ struct Invocation {
     RowWriter::Format format = RowWriter::Format::Csv;
     QString output; // empty: stdout
     bool append = false;
+
+    // fit: the model's name, the trace from 1 (0: the last), the file.
+    QString model;
+    int fitTrace = 0;
+    bool spice = false;
+    QString file;
 };
 
 // The command line could not be used: exit 2 with this message.

@@ -8,6 +8,7 @@
 
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QLocale>
 
 #include <cerrno>
 #include <cstdio>
@@ -31,7 +32,7 @@ QJsonValue numberOrNull(const std::optional<double>& value) {
 }
 
 // One object with its keys in the columns' order (a QJsonObject would sort them).
-QByteArray jsonObject(const std::vector<std::pair<const char*, QJsonValue>>& members) {
+QByteArray jsonObject(const std::vector<std::pair<QByteArray, QJsonValue>>& members) {
     QByteArray line = "{";
     for (const auto& [key, value] : members) {
         if (line.size() > 1)
@@ -47,11 +48,13 @@ QByteArray jsonObject(const std::vector<std::pair<const char*, QJsonValue>>& mem
 }
 
 QByteArray jsonLine(const MeasuredPoint& point) {
+    const QStringList cells = SweepColumns::cells(point);
+    const QStringList keys = analysis::quantityJsonKeys();
     const QString primary = point.text(ResultField::PrimaryValue);
     const QString secondary = point.text(ResultField::SecondaryValue);
     bool isNumber = false;
     const double hertz = point.frequency.toDouble(&isNumber);
-    return jsonObject({
+    std::vector<std::pair<QByteArray, QJsonValue>> members{
         {"point", point.index + 1},
         {"frequency_hz", isNumber ? QJsonValue(hertz) : QJsonValue(QJsonValue::Null)},
         {"primary", point.text(ResultField::PrimaryName)},
@@ -62,7 +65,15 @@ QByteArray jsonLine(const MeasuredPoint& point) {
         {"secondary_value", secondary},
         {"secondary_unit", point.text(ResultField::SecondaryUnit)},
         {"secondary_number", numberOrNull(valueNumber(secondary))},
-    });
+    };
+    // The derived quantities, each the number its column holds, null where it is empty.
+    for (int i = 0; i < keys.size(); ++i) {
+        const QString text = cells.value(SweepColumns::firstDerived() + i);
+        members.emplace_back(keys.at(i).toLatin1(), text.isEmpty()
+                                                        ? QJsonValue(QJsonValue::Null)
+                                                        : QJsonValue(QLocale::c().toDouble(text)));
+    }
+    return jsonObject(members);
 }
 } // namespace
 
@@ -102,10 +113,7 @@ bool RowWriter::writeHeader() {
 bool RowWriter::writePoint(const MeasuredPoint& point) {
     if (m_format == Format::JsonLines)
         return write(jsonLine(point));
-    QStringList cells;
-    for (int column = 0; column < SweepColumns::count(); ++column)
-        cells << SweepColumns::text(point, column);
-    return write(csvLine(cells));
+    return write(csvLine(SweepColumns::cells(point)));
 }
 
 bool RowWriter::write(const QByteArray& bytes) {

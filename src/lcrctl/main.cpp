@@ -1,6 +1,7 @@
 // lcrctl: the instrument from a shell script, without windows.
 #include "CommandLine.h"
 #include "ExitCode.h"
+#include "FitCommand.h"
 #include "Session.h"
 
 #include <QCoreApplication>
@@ -25,5 +26,7 @@ int main(int argc, char** argv) {
     const Invocation& invocation = std::get<Invocation>(result);
     if (invocation.command == Invocation::Command::Ports)
         return listPorts();
+    if (invocation.command == Invocation::Command::Fit)
+        return runFit(invocation.model, invocation.fitTrace, invocation.spice, invocation.file);
     return runSession(invocation);
 }
