@@ -11,10 +11,12 @@
 
 #include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -70,6 +72,8 @@ private slots:
     void frequencyAxisFollowsOutlineAndCheckBox();
     void viewMadeLaterRebuildsFromRecord();
     void copyAndSaveDataReadBack();
+    void fitAndQuantities_data();
+    void fitAndQuantities();
     void saveImage_data();
     void saveImage();
     void exportRefused_data();
@@ -212,11 +216,62 @@ void SweepViewTest::copyAndSaveDataReadBack() {
     QCOMPARE(QFileInfo(path).permissions() & QFile::Permissions(0x7077), mode);
     QFile saved(path);
     QVERIFY(saved.open(QIODevice::ReadOnly));
-    QCOMPARE(saved.readAll(),
-             QByteArray("Point,Frequency (Hz),Primary parameter,Primary value,Primary unit,"
-                        "Secondary parameter,Secondary value,Secondary unit\r\n"
-                        "1,1000,\"Z,\"\"x\"\"\",1E3,Ohm,Th,-1.5,deg\r\n"
-                        "2,,Cs,9.9E+37,F,,,\r\n"));
+    QCOMPARE(
+        saved.readAll(),
+        QByteArray("Point,Frequency (Hz),Primary parameter,Primary value,Primary unit,"
+                   "Secondary parameter,Secondary value,Secondary unit,|Z| (Ohm),theta (deg),Rs "
+                   "(Ohm),Xs (Ohm),Cs (F),Cp (F),Ls (H),Lp (H),Rp (Ohm),D,Q,G (S),B (S),|Y| (S)\r\n"
+                   "1,1000,\"Z,\"\"x\"\"\",1E3,Ohm,Th,-1.5,deg,,,,,,,,,,,,,,\r\n"
+                   "2,,Cs,9.9E+37,F,,,,,,,,,,,,,,,,,\r\n"));
+}
+
+void SweepViewTest::fitAndQuantities_data() {
+    QTest::addColumn<QString>("model");
+    QTest::addColumn<QString>("primary"); // what the left axis shows
+    QTest::addColumn<QStringList>("results");
+    QTest::newRow("series-rc on Cs") << "series-rc"
+                                     << "Measured" << QStringList{"R", "C", "RMS error"};
+    QTest::newRow("series-rc on |Z|") << "series-rc"
+                                      << "|Z| (Ohm)" << QStringList{"R", "C", "RMS error"};
+    QTest::newRow("crystal: too few points, said in words")
+        << "crystal"
+        << "Measured" << QStringList{"The crystal model needs at least 5 points"};
+}
+
+// A 1 nF capacitor with 10 Ohm in series, measured as Cs with Rs at five frequencies.
+void SweepViewTest::fitAndQuantities() {
+    QFETCH(QString, model);
+    QFETCH(QString, primary);
+    QFETCH(QStringList, results);
+    RunRecord record(m_timing);
+    SweepView view(record, m_dialogs);
+    record.begin(outline(5));
+    for (int i = 0; i < 4; ++i)
+        record.add(point(i, QString::number(1000 * (i + 1)),
+                         {"Cs", "1.00000E-09", "F", "Rs", "10.0000", "Ohm"}));
+    letViewCatchUp();
+    view.primaryQuantity()->setCurrentText(primary);
+    QCOMPARE(seriesOn(view, Qt::AlignLeft).front()->dataCount(), 4);
+    view.fitModel()->setCurrentText(model);
+    view.fitButton()->click();
+    QTableWidget& table = *view.fitResults();
+    QCOMPARE(table.rowCount(), results.size());
+    for (int row = 0; row < results.size(); ++row)
+        QVERIFY2(table.item(row, 0)->text().startsWith(results.at(row)),
+                 qPrintable(table.item(row, 0)->text()));
+    QClipboard& clipboard = *QGuiApplication::clipboard();
+    clipboard.clear();
+    QTest::keyClick(&table, Qt::Key_C, Qt::ControlModifier);
+    const bool fitted = results.size() > 1;
+    QCOMPARE(clipboard.text().contains("\n.SUBCKT series-rc 1 2\n"), fitted);
+    QCOMPARE(view.modelGraph(SweepChart::Primary)
+                 ? view.modelGraph(SweepChart::Primary)->dataCount()
+                 : 0,
+             fitted ? 400 : 0);
+    if (fitted)
+        QCOMPARE(table.item(0, 1)->text(), QString("10 Ω"));
+    view.modelCurve()->setChecked(false);
+    QVERIFY(!view.modelGraph(SweepChart::Primary));
 }
 
 void SweepViewTest::saveImage_data() {

@@ -1,7 +1,11 @@
 #include "sweepview/SweepTableModel.h"
 
 #include "export/SweepColumns.h"
+#include "numbers/EngineeringNotation.h"
 #include "sweepview/RunRecord.h"
+#include "values/MeasuredPoint.h"
+
+#include <QLocale>
 
 SweepTableModel::SweepTableModel(const RunRecord& record, QObject* parent)
     : QAbstractTableModel(parent), m_record(record),
@@ -29,8 +33,17 @@ int SweepTableModel::columnCount(const QModelIndex& parent) const {
 QVariant SweepTableModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || role != Qt::DisplayRole)
         return QVariant();
-    return SweepColumns::text(m_record.points().at(static_cast<std::size_t>(index.row())),
-                              index.column());
+    const MeasuredPoint& point = m_record.points().at(static_cast<std::size_t>(index.row()));
+    const std::optional<analysis::Quantity> quantity =
+        SweepColumns::derivedQuantity(index.column());
+    if (!quantity)
+        return SweepColumns::text(point, index.column());
+    // Derived values as a bench engineer reads them; the exports keep the plain numbers.
+    const QString plain = SweepColumns::text(point, index.column());
+    if (plain.isEmpty())
+        return plain;
+    return EngineeringNotation::format(QLocale::c().toDouble(plain),
+                                       QLatin1String(analysis::quantityInfo(*quantity).unit), 6);
 }
 
 QVariant SweepTableModel::headerData(int section, Qt::Orientation orientation, int role) const {

@@ -1,5 +1,7 @@
 #include "sweepview/SweepView.h"
 
+#include "analysis/CircuitFit.h"
+#include "analysis/SpiceSubcircuit.h"
 #include "export/SweepColumns.h"
 #include "numbers/EngineeringNotation.h"
 #include "platform/Dialogs.h"
@@ -16,8 +18,10 @@
 #include "widgets/PanelLook.h"
 #include "widgets/WidgetFactory.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QFileInfo>
@@ -31,6 +35,7 @@
 #include <QScrollBar>
 #include <QSplitter>
 #include <QTableView>
+#include <QTableWidget>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -68,6 +73,7 @@ SweepView::SweepView(const RunRecord& record, Dialogs& dialogs, QWidget* parent)
     setWindowTitle(WindowTitle);
     buildControls();
     layOutControls();
+    buildAnalysis();
     PanelLook::dressWindow(*this);
     // Rows as tall as their text needs, so that the table shows more of the run.
     m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 6);
@@ -334,7 +340,7 @@ void SweepView::catchUp() {
 
 void SweepView::plotPoint(const MeasuredPoint& point) {
     if (!m_deviationShown) {
-        m_chart->addPoint(point);
+        plotQuantities(point);
         return;
     }
     const Trace& reference = *deviationReference();
@@ -587,6 +593,11 @@ bool SweepView::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
     }
+    if (watched == m_fitResults && key->matches(QKeySequence::Copy)) {
+        if (m_fitResult)
+            QGuiApplication::clipboard()->setText(analysis::spiceSubcircuit(*m_fitResult));
+        return true;
+    }
     if (watched == m_referenceList && key->key() == Qt::Key_Delete) {
         m_removeReference->click();
         return true;
@@ -694,7 +705,8 @@ QString SweepView::imageCaption() const {
 }
 
 void SweepView::copyTable() {
-    QGuiApplication::clipboard()->setText(SweepColumns::tabSeparated(m_record.points()));
+    QGuiApplication::clipboard()->setText(
+        SweepColumns::tabSeparated(m_record.points(), shownColumns()));
 }
 
 // The dialogs of this window leave the run going: they return at once, and the export is

@@ -4,12 +4,17 @@
 
 #include <QWidget>
 
+#include <array>
 #include <cstddef>
 #include <memory>
 #include <vector>
 
 class Dialogs;
+class QAction;
 class QCheckBox;
+class QComboBox;
+class QCPGraph;
+class QTableWidget;
 class MarkerModel;
 class QLabel;
 class QListWidget;
@@ -20,6 +25,10 @@ class SweepTableModel;
 struct MeasuredPoint;
 struct SweepMarker;
 struct Trace;
+namespace analysis {
+struct FitOutcome;
+struct FitResult;
+} // namespace analysis
 
 // The window captioned "Sweep": the chart and the table of the Results window's current or
 // last run, its progress and the exports. It only reads the run record, so it can be opened
@@ -51,6 +60,14 @@ public:
     QPushButton* clearMarkersButton() const { return m_clearMarkers; }
     QPushButton* holdReferenceButton() const { return m_holdReference; }
     QPushButton* loadReferenceButton() const { return m_loadReference; }
+    QComboBox* primaryQuantity() const { return m_primaryQuantity; }
+    QComboBox* secondaryQuantity() const { return m_secondaryQuantity; }
+    QComboBox* fitModel() const { return m_fitModel; }
+    QPushButton* fitButton() const { return m_fit; }
+    QTableWidget* fitResults() const { return m_fitResults; }
+    QCheckBox* modelCurve() const { return m_modelCurve; }
+    // The model's curve on a side (empty until a fit succeeded).
+    QCPGraph* modelGraph(SweepChart::Side side) const;
     // The reference traces, in the order of the list.
     const Trace& reference(int row) const { return *m_traces.at(static_cast<std::size_t>(row)); }
     // What the exported image's caption names as the instrument ("LR41 01234567").
@@ -74,6 +91,7 @@ public slots:
     void holdReference();
     void loadReference();
     void loadReferenceFrom(const QString& path);
+    void fitCircuit();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -106,6 +124,12 @@ private:
     void onChartClicked(const QPointF& position);
     void keepPreviousRun();
     void addReference(std::unique_ptr<Trace> trace, bool shown);
+    // Analysis: the derived columns, the quantities on the axes and the circuit fit.
+    void buildAnalysis();
+    QList<int> shownColumns() const;
+    void plotQuantities(const MeasuredPoint& point);
+    void showFitResult(const analysis::FitOutcome& outcome);
+    void drawModelCurve();
 
     const RunRecord& m_record;
     Dialogs& m_dialogs;
@@ -136,4 +160,12 @@ private:
     // The record's points already in the chart.
     std::size_t m_charted = 0;
     bool m_catchUpPending = false;
+    QComboBox* m_primaryQuantity;
+    QComboBox* m_secondaryQuantity;
+    QComboBox* m_fitModel;
+    QPushButton* m_fit;
+    QTableWidget* m_fitResults;
+    QCheckBox* m_modelCurve;
+    std::array<QCPGraph*, 2> m_modelGraphs{};
+    std::unique_ptr<analysis::FitResult> m_fitResult;
 };
