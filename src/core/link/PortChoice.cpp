@@ -27,7 +27,7 @@ QString numberedPortDevice(int number) {
     return QStringLiteral("COM%1").arg(number);
 #else
     const QByteArray variable = "LCRPANEL_COM" + QByteArray::number(number);
-    const QString named = qEnvironmentVariable(variable.constData());
+    QString named = qEnvironmentVariable(variable.constData());
     if (!named.isEmpty())
         return named;
     return QStringLiteral("/dev/ttyS%1").arg(number - 1);
