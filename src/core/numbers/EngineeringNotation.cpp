@@ -40,7 +40,7 @@ QString fixedDigits(double value, int digits, bool keepZeros) {
 } // namespace
 
 QString displayUnit(const QString& unit) {
-    const QString trimmed = unit.trimmed();
+    QString trimmed = unit.trimmed();
     if (trimmed.compare(QLatin1String("Ohm"), Qt::CaseInsensitive) == 0)
         return QStringLiteral("Ω");
     return trimmed;

@@ -509,7 +509,7 @@ void SweepView::onChartClicked(const QPointF& position) {
     QCPGraph* graph = m_deviationShown ? nullptr : m_chart->runGraphAt(position, &side);
     if (!graph)
         return;
-    const int curve = m_chart->runGraphs(side).indexOf(graph);
+    const int curve = static_cast<int>(m_chart->runGraphs(side).indexOf(graph));
     // The curve's name and unit, from the first point of the run that drew it.
     const bool primary = side == SweepChart::Primary;
     int found = 0;
