@@ -1,5 +1,7 @@
 #include "CommandLine.h"
 
+#include "SettingOptions.h"
+
 #include "analysis/CircuitModels.h"
 
 #include <QCommandLineParser>
@@ -9,31 +11,6 @@
 #include <array>
 
 namespace {
-struct SettingOption {
-    const char* name;
-    const char* control; // objectName of the configuration window's control
-    bool lr40Only;
-    const char* help;
-};
-
-// In the order the configuration window shows them.
-constexpr std::array<SettingOption, 14> SettingOptions{{
-    {"test", "TestNo", true, "Test number (LR40)."},
-    {"ppar", "Ppar", false, "Primary parameter, as the window lists it (Auto, Cs, Ls, ...)."},
-    {"spar", "Spar", false, "Secondary parameter (None, DF, Q, ...); not with primary Auto."},
-    {"freq", "freq", false, "Test frequency in Hz (k and M allowed)."},
-    {"voltage", "Voltage", false, "Test voltage in V."},
-    {"bias", "Bias", false, "Bias: LR40 Off, ACCpl or volts; PX80 EXT, INT or Off."},
-    {"range", "Range", false, "Range: Auto, Hold or a range number."},
-    {"accuracy", "Accuracy", false, "Accuracy, as the window lists it."},
-    {"delay", "Delay", false, "Delay."},
-    {"average", "num_avg", false, "Number to average."},
-    {"median", "listMedian", false, "Median: OFF or ON (LR40: a system setting)."},
-    {"cable", "ListCable", true, "Cable compensation 1, 2 or 0 (LR40 system setting)."},
-    {"leveling", "ListLevel", true, "Leveling OFF or ON (LR40 system setting)."},
-    {"source-resistance", "ListSRC", true,
-     "Source resistance 5, 25, 50 or 100 (LR40 system setting)."},
-}};
 
 const QString Commands = QStringLiteral(
     "Drives an LR40-series or PX80 LCR meter over a serial line, for scripts.\n"

@@ -1,5 +1,7 @@
 #include "ScriptSettings.h"
 
+#include "SettingOptions.h"
+
 #include "profiles/InstrumentVariant.h"
 #include "settings/EntryJudgement.h"
 #include "settings/ParameterChoice.h"
@@ -15,42 +17,10 @@ bool isSystemSetting(const InstrumentVariant& variant, const QString& control) {
     return false;
 }
 
-QString optionName(const QString& control) {
-    static const QList<QPair<QString, QString>> names{
-        {QStringLiteral("TestNo"), QStringLiteral("--test")},
-        {QStringLiteral("Ppar"), QStringLiteral("--ppar")},
-        {QStringLiteral("Spar"), QStringLiteral("--spar")},
-        {QStringLiteral("freq"), QStringLiteral("--freq")},
-        {QStringLiteral("Voltage"), QStringLiteral("--voltage")},
-        {QStringLiteral("Bias"), QStringLiteral("--bias")},
-        {QStringLiteral("Range"), QStringLiteral("--range")},
-        {QStringLiteral("Accuracy"), QStringLiteral("--accuracy")},
-        {QStringLiteral("Delay"), QStringLiteral("--delay")},
-        {QStringLiteral("num_avg"), QStringLiteral("--average")},
-        {QStringLiteral("listMedian"), QStringLiteral("--median")},
-        {QStringLiteral("ListCable"), QStringLiteral("--cable")},
-        {QStringLiteral("ListLevel"), QStringLiteral("--leveling")},
-        {QStringLiteral("ListSRC"), QStringLiteral("--source-resistance")},
-        {QStringLiteral("StartFreq"), QStringLiteral("--start")},
-        {QStringLiteral("StopFreq"), QStringLiteral("--stop")},
-        {QStringLiteral("SweepSteps"), QStringLiteral("--steps")}};
-    for (const auto& [name, option] : names)
-        if (name == control)
-            return option;
-    return control;
-}
-
 void requireListed(const QString& control, const QString& text, const QStringList& items) {
     if (!items.contains(text))
-        throw UsageError{
-            QStringLiteral("%1 must be one of %2").arg(optionName(control), items.join(", "))};
-}
-
-const EntryRule* ruleFor(const InstrumentVariant& variant, const QString& control) {
-    for (const EntryRule& rule : variant.config.entryRules)
-        if (rule.entry == control)
-            return &rule;
-    return nullptr;
+        throw UsageError{QStringLiteral("%1 must be one of %2")
+                             .arg(optionForControl(control), items.join(", "))};
 }
 
 // The window's messages begin with a blank that a terminal line does not want.
@@ -72,7 +42,7 @@ void checkEntry(const EntryRule& rule, TestSettings& settings, float biasLimit) 
 }
 
 bool isBiasWord(const InstrumentVariant& variant, const QString& text) {
-    const EntryRule* rule = ruleFor(variant, QStringLiteral("Bias"));
+    const EntryRule* rule = entryRuleFor(variant.config, QStringLiteral("Bias"));
     return rule && rule->words.contains(text);
 }
 } // namespace
@@ -114,11 +84,11 @@ ScriptSettings readScriptSettings(const Invocation& invocation, const Instrument
         for (const auto& [control, text] : invocation.settings)
             if (control == QLatin1String("freq") || control == QLatin1String("Bias"))
                 throw UsageError{QStringLiteral("%1 cannot be given with the DC primary %2")
-                                     .arg(optionName(control), s.primary)};
+                                     .arg(optionForControl(control), s.primary)};
 
     // A bias the window checks against the model's limit waits for the identification; a
     // family without such a check takes its list's words only.
-    const EntryRule* biasRule = ruleFor(variant, QStringLiteral("Bias"));
+    const EntryRule* biasRule = entryRuleFor(variant.config, QStringLiteral("Bias"));
     if (biasRule && biasRule->limitFromModel)
         script.biasNeedsModel = !isBiasWord(variant, s.bias);
     else
@@ -140,7 +110,7 @@ ScriptSettings readScriptSettings(const Invocation& invocation, const Instrument
 
 void checkBiasForModel(const ScriptSettings& script, const InstrumentVariant& variant,
                        const InstrumentIdentity& identity) {
-    const EntryRule* rule = ruleFor(variant, QStringLiteral("Bias"));
+    const EntryRule* rule = entryRuleFor(variant.config, QStringLiteral("Bias"));
     if (!script.biasNeedsModel || !rule)
         return;
     TestSettings settings = script.settings;

@@ -38,6 +38,13 @@ std::optional<double> readEntryNumber(EntryReading reading, const QString& text)
     return std::nullopt;
 }
 
+const EntryRule* entryRuleFor(const ConfigProfile& profile, const QString& entry) {
+    for (const EntryRule& rule : profile.entryRules)
+        if (rule.entry == entry)
+            return &rule;
+    return nullptr;
+}
+
 float biasLimitFor(const ConfigProfile& profile, const InstrumentIdentity& identity) {
     for (const auto& [modelText, limit] : profile.biasLimitByModel)
         if (identity.Model == modelText)

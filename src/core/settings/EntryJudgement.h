@@ -32,6 +32,9 @@ struct EntryVerdict {
 // Reads an entry text the way its rule says; nothing when it is not a number.
 std::optional<double> readEntryNumber(EntryReading reading, const QString& text);
 
+// The check of the entry with that objectName; null when it has none.
+const EntryRule* entryRuleFor(const ConfigProfile& profile, const QString& entry);
+
 // The bias limit in force for the instrument's model.
 float biasLimitFor(const ConfigProfile& profile, const InstrumentIdentity& identity);
 

@@ -13,10 +13,7 @@ EntryChecks::EntryChecks(const InstrumentVariant& variant, Dialogs& dialogs,
     : m_variant(variant), m_dialogs(dialogs), m_identity(identity), m_window(window) {}
 
 const EntryRule* EntryChecks::ruleFor(const QString& entry) const {
-    for (const EntryRule& rule : m_variant.config.entryRules)
-        if (rule.entry == entry)
-            return &rule;
-    return nullptr;
+    return entryRuleFor(m_variant.config, entry);
 }
 
 void EntryChecks::check(const QString& entry) {
