@@ -1,6 +1,7 @@
 #include "sweepview/SweepView.h"
 
 #include "export/SweepColumns.h"
+#include "export/ValueNumber.h"
 #include "numbers/EngineeringNotation.h"
 #include "platform/Dialogs.h"
 #include "run/TimeLeftEstimate.h"
@@ -44,9 +45,7 @@ void keepSizeFor(QLabel& label, const QString& widest) {
 }
 
 double numberOr(const QString& text, double otherwise) {
-    bool ok = false;
-    const double value = text.trimmed().toDouble(&ok);
-    return ok && std::isfinite(value) && std::abs(value) < 9.9e37 ? value : otherwise;
+    return valueNumber(text).value_or(otherwise);
 }
 
 QColor referenceColour(int made) {
