@@ -1,5 +1,6 @@
 #include "bench_analysis.h"
 
+#include "ThreadTime.h"
 #include "analysis/CircuitFit.h"
 #include "analysis/ImpedanceQuantities.h"
 #include "support/SyntheticSweep.h"
@@ -7,25 +8,13 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <ctime>
 #include <functional>
+#include <utility>
 #include <vector>
 
 namespace {
 
 using namespace analysis;
-
-// Processor time of this thread in milliseconds, so that other programs do not count.
-double threadMs() {
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
-}
-
-struct Spread {
-    double median;
-    double worst;
-};
 
 Spread timeOf(int runs, const std::function<void()>& work) {
     std::vector<double> times;
@@ -34,8 +23,7 @@ Spread timeOf(int runs, const std::function<void()>& work) {
         work();
         times.push_back(threadMs() - start);
     }
-    std::sort(times.begin(), times.end());
-    return {times[times.size() / 2], times.back()};
+    return spreadOf(std::move(times));
 }
 
 // The largest relative error of a fitted element, in %; -1 when the fit failed.

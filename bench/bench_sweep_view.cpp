@@ -4,6 +4,7 @@
 #include "bench_sweep_view.h"
 
 #include "AnswerOk.h"
+#include "ThreadTime.h"
 #include "platform/Dialogs.h"
 #include "platform/Timing.h"
 #include "sweepview/RunRecord.h"
@@ -15,10 +16,8 @@
 #include <QFile>
 #include <QRegularExpression>
 
-#include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <ctime>
 #include <numeric>
 #include <vector>
 
@@ -41,24 +40,6 @@ double residentMiB() {
     static const QRegularExpression vmRss(QStringLiteral("VmRSS:\\s+(\\d+) kB"));
     const QRegularExpressionMatch match = vmRss.match(QString::fromLatin1(status.readAll()));
     return match.captured(1).toDouble() / 1024.0;
-}
-
-// Processor time of this thread in milliseconds: unlike the wall time, it does not grow
-// when other programs take the processor.
-double threadMs() {
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
-}
-
-struct Spread {
-    double median;
-    double worst;
-};
-
-Spread spreadOf(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return {values[values.size() / 2], values.back()};
 }
 
 void letEventsRun() {
@@ -128,6 +109,49 @@ void addRun(int points, bool logarithmic) {
     std::printf("sweep view, resident memory: open and empty %.1f MiB, after the %d-point run "
                 "%.1f MiB, %.2f MiB more\n",
                 emptyMiB, points, fullMiB, fullMiB - emptyMiB);
+    if (points < 1001)
+        return;
+
+    // The run held eight times: eight shown references of the run's points.
+    for (int held = 0; held < SweepView::MostReferences; ++held)
+        view.holdReference();
+    letEventsRun();
+    const double referencesMiB = residentMiB();
+    std::vector<double> redrawMs;
+    for (int redraw = 0; redraw < 21; ++redraw) {
+        const double before = threadMs();
+        view.chart()->replot(QCustomPlot::rpImmediateRefresh);
+        redrawMs.push_back(threadMs() - before);
+    }
+    const Spread redraw = spreadOf(redrawMs);
+    std::printf("sweep view, the run and %d shown references of %d points: full redraw "
+                "(processor) median %.2f ms, worst %.2f ms; resident memory %.2f MiB over the "
+                "empty view\n",
+                SweepView::MostReferences, points, redraw.median, redraw.worst,
+                referencesMiB - emptyMiB);
+}
+
+// The chart alone: each point appended, followed by the events it causes (a replot when
+// one is due).
+void addRunToChart(int points) {
+    SweepChart chart;
+    chart.resize(800, 500);
+    chart.show();
+    letEventsRun();
+    chart.clear({true, points, true, 0.6, 1000.0, 100000.0});
+    letEventsRun();
+    std::vector<double> processorMs;
+    for (int index = 0; index < points; ++index) {
+        const MeasuredPoint point = pointAt(index, points, true);
+        const double before = threadMs();
+        chart.addPoint(point);
+        letEventsRun();
+        processorMs.push_back(threadMs() - before);
+    }
+    const Spread processor = spreadOf(processorMs);
+    std::printf("sweep chart alone, %d-point logarithmic run, per point: processor time median "
+                "%.3f ms, worst %.3f ms\n",
+                points, processor.median, processor.worst);
 }
 } // namespace
 
@@ -136,4 +160,5 @@ void benchSweepView() {
     // view has grown; then the default sweep.
     addRun(1001, true);
     addRun(11, false);
+    addRunToChart(1001);
 }

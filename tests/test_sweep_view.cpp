@@ -5,6 +5,7 @@
 #include "support/LogFileLines.h"
 #include "support/ScriptedDialogs.h"
 #include "support/VirtualTiming.h"
+#include "sweepview/MarkerModel.h"
 #include "sweepview/RunRecord.h"
 #include "sweepview/SweepChart.h"
 #include "sweepview/SweepView.h"
@@ -81,6 +82,8 @@ private slots:
     void saveDialogLeavesTheRunGoing();
     void progressOnVirtualClock_data();
     void progressOnVirtualClock();
+    void markerByClickAndArrowKeys_data();
+    void markerByClickAndArrowKeys();
 
 private:
     VirtualTiming m_timing;
@@ -295,7 +298,9 @@ void SweepViewTest::saveImage() {
     view.saveImageButton()->click();
     QFile saved(dir.filePath(name));
     QVERIFY(saved.open(QIODevice::ReadOnly));
-    QVERIFY(saved.readAll().startsWith(signature));
+    const QByteArray content = saved.readAll();
+    QVERIFY(content.startsWith(signature));
+    QVERIFY(!content.contains("<image")); // an SVG is lines and text, no embedded bitmap
 }
 
 void SweepViewTest::exportRefused_data() {
@@ -381,29 +386,41 @@ void SweepViewTest::progressOnVirtualClock_data() {
     QTest::addColumn<int>("pointCount");
     QTest::addColumn<double>("secondsPerPoint");
     QTest::addColumn<int>("measured");
-    QTest::addColumn<bool>("ended");
+    QTest::addColumn<QString>("ending"); // "", "end", "stop" or "fail"
     QTest::addColumn<QString>("progress");
     QTest::addColumn<QString>("timeLeft");
     // Pacing 0.6 s a point in every row.
-    QTest::newRow("before the first point") << 11 << 0.8 << 0 << false << ""
+    QTest::newRow("before the first point") << 11 << 0.8 << 0 << ""
+                                            << ""
                                             << "";
-    QTest::newRow("actual pace slower than pacing") << 11 << 0.8 << 2 << false << "Point 2 of 11"
+    QTest::newRow("actual pace slower than pacing") << 11 << 0.8 << 2 << ""
+                                                    << "Point 2 of 11"
                                                     << "About 7 s left"; // 9 x 0.8 = 7.2
-    QTest::newRow("pace never below pacing") << 11 << 0.1 << 1 << false << "Point 1 of 11"
+    QTest::newRow("pace never below pacing") << 11 << 0.1 << 1 << ""
+                                             << "Point 1 of 11"
                                              << "About 6 s left";
-    QTest::newRow("long sweep") << 1001 << 0.75 << 1 << false << "Point 1 of 1001"
+    QTest::newRow("long sweep") << 1001 << 0.75 << 1 << ""
+                                << "Point 1 of 1001"
                                 << "About 12 min 30 s left";
-    QTest::newRow("complete") << 11 << 0.8 << 11 << true << "Point 11 of 11"
+    QTest::newRow("complete") << 11 << 0.8 << 11 << "end"
+                              << "Point 11 of 11"
                               << "Complete";
-    QTest::newRow("stopped") << 11 << 0.8 << 3 << true << "Point 3 of 11"
+    QTest::newRow("ended short, not stopped") << 11 << 0.8 << 3 << "end"
+                                              << "Point 3 of 11"
+                                              << "";
+    QTest::newRow("stopped") << 11 << 0.8 << 3 << "stop"
+                             << "Stopped at point 3 of 11"
                              << "";
+    QTest::newRow("failed") << 11 << 0.8 << 3 << "fail"
+                            << "Failed at point 3 of 11"
+                            << "";
 }
 
 void SweepViewTest::progressOnVirtualClock() {
     QFETCH(int, pointCount);
     QFETCH(double, secondsPerPoint);
     QFETCH(int, measured);
-    QFETCH(bool, ended);
+    QFETCH(QString, ending);
     VirtualTiming timing;
     RunRecord record(timing);
     SweepView view(record, m_dialogs);
@@ -412,11 +429,46 @@ void SweepViewTest::progressOnVirtualClock() {
         timing.advance(secondsPerPoint);
         record.add(point(i, QString::number(1000 * (i + 1)), {"Cs", "1E-9", "F"}));
     }
-    if (ended)
+    if (ending == "stop")
+        record.markStopped();
+    if (ending == "fail")
+        record.markFailed();
+    if (!ending.isEmpty())
         record.end();
     letViewCatchUp();
     QTEST(view.progress()->text(), "progress");
     QTEST(view.timeLeft()->text(), "timeLeft");
+}
+
+void SweepViewTest::markerByClickAndArrowKeys_data() {
+    QTest::addColumn<QString>("keys"); // R: Right, L: Left, in the marker table
+    QTest::addColumn<double>("frequency");
+    QTest::newRow("a click near the third point") << "" << 3000.0;
+    QTest::newRow("Right") << "R" << 4000.0;
+    QTest::newRow("Left twice") << "LL" << 1000.0;
+    QTest::newRow("Left past the first point") << "LLL" << 1000.0;
+}
+
+void SweepViewTest::markerByClickAndArrowKeys() {
+    QFETCH(QString, keys);
+    RunRecord record(m_timing);
+    SweepView view(record, m_dialogs);
+    record.begin(outline(5));
+    for (int i = 0; i < 5; ++i)
+        record.add(point(i, QString::number(1000 * (i + 1)), {"Cs", QString("%1E-9").arg(i), "F"}));
+    record.end();
+    view.show();
+    letViewCatchUp();
+    SweepChart& chart = *view.chart();
+    chart.replot();
+    // A few pixels off the curve's third point.
+    const QPoint near(qRound(chart.frequencyAxis()->coordToPixel(3000)) + 3,
+                      qRound(chart.valueAxis(SweepChart::Primary)->coordToPixel(2e-9)) - 3);
+    QTest::mouseClick(&chart, Qt::LeftButton, {}, near);
+    for (const QChar key : keys)
+        QTest::keyClick(view.markerTable(), key == 'R' ? Qt::Key_Right : Qt::Key_Left);
+    QCOMPARE(view.markerModel()->markers().size(), std::size_t(1));
+    QTEST(view.markerModel()->markers().front().frequency, "frequency");
 }
 
 QTEST_MAIN(SweepViewTest)

@@ -2,15 +2,20 @@
 // style, at the scale the environment sets (ctest runs this at QT_SCALE_FACTOR 1 and 2): no
 // control cut off at the edge of its window or frame, none on top of another, every caption
 // whole, every box and list wide enough for the longest text it is meant to show. Also the
-// keyboard order of the connection and measurement windows.
+// keyboard order of the connection and measurement windows. And the sweep view photographed
+// with references, markers and a deviation, into $LCRPANEL_SHOTS when set.
 #include "app/Form1.h"
 #include "config/Configure.h"
 #include "measure/FrmMeasure.h"
+#include "support/ScriptedDialogs.h"
 #include "support/TestProgram.h"
+#include "support/VirtualTiming.h"
+#include "sweepview/RunRecord.h"
 #include "sweepview/SweepView.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -21,6 +26,8 @@
 #include <QStyleOptionFrame>
 #include <QtTest>
 
+#include <cmath>
+#include <complex>
 #include <memory>
 
 namespace {
@@ -58,6 +65,32 @@ QList<QWidget*> shownControls(QWidget* window) {
         shown << w;
     }
     return shown;
+}
+
+// A series RLC part (resonant near 16 kHz) swept from 1 kHz to 100 kHz as the instrument
+// reports |Z| and its phase.
+void sweepSeriesRlc(RunRecord& record, double ohms, double farads, const QTime& taken) {
+    const int points = 51;
+    record.begin({true, points, true, 0.6, 1000.0, 100000.0});
+    for (int i = 0; i < points; ++i) {
+        const double hertz = 1000.0 * std::pow(100.0, i / (points - 1.0));
+        const double omega = 2.0 * M_PI * hertz;
+        const std::complex<double> z(ohms, omega * 1.0e-3 - 1.0 / (omega * farads));
+        MeasuredPoint point;
+        point.index = i;
+        point.sweepPoint = true;
+        point.takenAt = QDateTime(QDate(2026, 12, 8), taken);
+        point.frequency = QString::number(std::lround(hertz));
+        point.set(ResultField::PrimaryName, QStringLiteral("Z"));
+        point.set(ResultField::PrimaryValue, QString::asprintf("%+.5E", std::abs(z)));
+        point.set(ResultField::PrimaryUnit, QStringLiteral("Ohm"));
+        point.set(ResultField::SecondaryName, QStringLiteral("P"));
+        point.set(ResultField::SecondaryValue,
+                  QString::asprintf("%+.5E", std::arg(z) * 180.0 / M_PI));
+        point.set(ResultField::SecondaryUnit, QStringLiteral("deg"));
+        record.add(point);
+    }
+    record.end();
 }
 
 struct ShownWindow {
@@ -107,6 +140,7 @@ private slots:
     void longestTextsShowWhole();
     void keyboardOrder_data();
     void keyboardOrder();
+    void sweepViewPhotographed();
 
 private:
     static void windows();
@@ -240,6 +274,35 @@ void WindowFit::keyboardOrder() {
         QTest::keyClick(focused, Qt::Key_Tab);
     }
     QCOMPARE(visited, order); // StopLog, disabled after load, is passed over
+}
+
+void WindowFit::sweepViewPhotographed() {
+    const QString shots = qEnvironmentVariable("LCRPANEL_SHOTS");
+    if (shots.isEmpty())
+        QSKIP("LCRPANEL_SHOTS names no folder for the photographs");
+    const QString scale = qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1"));
+    const QString suffix = scale == QLatin1String("1") ? QString() : QStringLiteral("-200pct");
+    VirtualTiming timing;
+    ScriptedDialogs dialogs;
+    RunRecord record(timing);
+    SweepView view(record, dialogs);
+    view.show();
+    // Two parts held as references, a third part measured, its peak and minimum marked.
+    sweepSeriesRlc(record, 10.0, 100e-9, QTime(9, 12));
+    view.holdReference();
+    sweepSeriesRlc(record, 12.0, 104e-9, QTime(9, 31));
+    view.holdReference();
+    sweepSeriesRlc(record, 11.0, 98e-9, QTime(10, 5));
+    QApplication::processEvents();
+    view.placePeak();
+    view.placeMinimum();
+    QDir().mkpath(shots);
+    view.chart()->replot();
+    QVERIFY(view.grab().save(shots + QStringLiteral("/sweep-references") + suffix + ".png"));
+    view.deviation()->click();
+    QVERIFY(view.deviation()->isChecked());
+    view.chart()->replot();
+    QVERIFY(view.grab().save(shots + QStringLiteral("/sweep-deviation") + suffix + ".png"));
 }
 
 QTEST_MAIN(WindowFit)

@@ -89,9 +89,19 @@ void FrmMeasure::cmdPlot_Click() {
     // Viewing never talks to the instrument, so the view opens during a run too.
     if (!m_sweepView)
         m_sweepView = new SweepView(m_record, m_services.dialogs, this);
+    nameInstrumentInView();
     m_sweepView->show();
     m_sweepView->raise();
     m_sweepView->activateWindow();
+}
+
+void FrmMeasure::nameInstrumentInView() {
+    if (!m_sweepView)
+        return;
+    const InstrumentIdentity& identity = m_services.module1.Identity;
+    m_sweepView->setInstrument(
+        QStringList{identity.Model.trimmed(), identity.SerialNumber.trimmed()}.join(
+            QLatin1Char(' ')));
 }
 
 void FrmMeasure::closeSweepView() {
@@ -165,6 +175,7 @@ void FrmMeasure::Config_Click() {
 
 void FrmMeasure::identifyAndConfigure() {
     m_services.instrument.identify(m_services.link, m_services.module1.Identity);
+    nameInstrumentInView();
     emit configurationWanted();
     m_logging.appendLine(QStringLiteral("Configuration Changed"));
 }

@@ -119,6 +119,8 @@ private:
     void toggleLock();
     void showIdleButtons();
     void closeSweepView();
+    // The instrument that the view's exported images name: Module1's last identification.
+    void nameInstrumentInView();
 
     void showRunningButtons();
     void runMeasurement();

@@ -1,17 +1,17 @@
 #include "sweepview/SweepChart.h"
 
+#include "export/ValueNumber.h"
 #include "numbers/EngineeringNotation.h"
 #include "traces/Trace.h"
 #include "values/MeasuredPoint.h"
 
 #include <QMouseEvent>
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
 namespace {
-// The instrument reports an overload as 9.9E+37 (or its negative).
-constexpr double OverloadMagnitude = 9.9e37;
 // Runs of up to this many points mark each point; denser ones would blur into a thick line.
 constexpr int SparseRunPoints = 101;
 // Share of the data's span that a value axis keeps free, while a run goes on, on a side
@@ -20,17 +20,9 @@ constexpr double RoomAhead = 2.0;
 // How near (in pixels) a click must come to a curve to pick it.
 constexpr double PickDistance = 12.0;
 
-std::optional<double> plottableValue(const QString& text) {
-    bool isNumber = false;
-    const double value = text.trimmed().toDouble(&isNumber);
-    if (!isNumber || !std::isfinite(value) || std::abs(value) >= OverloadMagnitude)
-        return std::nullopt;
-    return value;
-}
-
 // Positive frequencies only, so that a switch to the log axis never meets one it cannot show.
 std::optional<double> plottableFrequency(const QString& text) {
-    const std::optional<double> hertz = plottableValue(text);
+    const std::optional<double> hertz = valueNumber(text);
     if (!hertz || *hertz <= 0.0)
         return std::nullopt;
     return hertz;
@@ -129,6 +121,9 @@ SweepChart::SweepChart(QWidget* parent) : QCustomPlot(parent) {
             axisRect()->rect().contains(event->pos()))
             emit clicked(event->position());
     });
+    m_replotDue.setSingleShot(true);
+    connect(&m_replotDue, &QTimer::timeout, this, [this] { replot(QCustomPlot::rpRefreshHint); });
+    connect(this, &QCustomPlot::afterReplot, this, [this] { m_sinceReplot.start(); });
     updateEmptyText();
 }
 
@@ -159,7 +154,7 @@ void SweepChart::addPoint(const MeasuredPoint& point) {
         return;
     for (const Side side : {Primary, Secondary}) {
         const bool primary = side == Primary;
-        const std::optional<double> value = plottableValue(
+        const std::optional<double> value = valueNumber(
             point.text(primary ? ResultField::PrimaryValue : ResultField::SecondaryValue));
         if (value)
             addValue(side,
@@ -175,6 +170,12 @@ void SweepChart::addValue(Side side, const QString& name, const QString& unit, d
     m_frequency.data.include(frequency);
     m_sides[side].axis.data.include(value);
     curveFor(side, name, unit).graph->addData(frequency, value);
+    // A log axis cannot show zero or below: the first such value puts its side back on a
+    // linear scale (a deviation or Xs may start above zero and cross it later).
+    if (value <= 0.0 && valueAxis(side)->scaleType() == QCPAxis::stLogarithmic) {
+        retitle(side);
+        m_sides[side].axis.shown = Range();
+    }
     showAxis(xAxis, m_frequency, false, true);
     showAxis(valueAxis(side), m_sides[side].axis, false, false);
     if (first)
@@ -383,8 +384,13 @@ void SweepChart::updateEmptyText() {
     m_emptyText->setVisible(!drawn && !m_emptyMessage.isEmpty());
 }
 
+// Once control is back in the event loop, but no sooner than ReplotIntervalMs after the
+// last replot: a run's points then cost a replot each only when they come slowly.
 void SweepChart::replotSoon() {
-    replot(QCustomPlot::rpQueuedReplot);
+    if (m_replotDue.isActive())
+        return;
+    const qint64 since = m_sinceReplot.isValid() ? m_sinceReplot.elapsed() : ReplotIntervalMs;
+    m_replotDue.start(static_cast<int>(std::max<qint64>(0, ReplotIntervalMs - since)));
 }
 
 void SweepChart::showAxis(QCPAxis* axis, Axis& range, bool closely, bool frequency) {

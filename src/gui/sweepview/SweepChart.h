@@ -3,7 +3,9 @@
 #include <qcustomplot.h>
 
 #include <QColor>
+#include <QElapsedTimer>
 #include <QString>
+#include <QTimer>
 
 #include <array>
 #include <limits>
@@ -20,12 +22,16 @@ struct Trace;
 // in engineering notation ("10 kHz", "100 nF").
 //
 // Reference traces are drawn as thinner dashed curves on the side of their own parameter;
-// markers as numbered crosses. Appending a point is cheap; the chart is replotted once
-// when control returns to the event loop, however many points arrived.
+// markers as numbered crosses. Appending a point is cheap; the chart is replotted when
+// control returns to the event loop, however many points arrived, and at most every
+// ReplotIntervalMs while they keep arriving.
 class SweepChart final : public QCustomPlot {
     Q_OBJECT
 public:
     enum Side { Primary, Secondary };
+    // A replot draws every curve and axis again, which costs more than the rest of a point;
+    // about thirty a second are as many as the eye follows.
+    static constexpr int ReplotIntervalMs = 30;
 
     // A reference as the chart draws it.
     struct Reference {
@@ -118,4 +124,6 @@ private:
     bool m_logarithmic = false;
     bool m_logValues = false;
     QPoint m_pressedAt;
+    QTimer m_replotDue;
+    QElapsedTimer m_sinceReplot;
 };

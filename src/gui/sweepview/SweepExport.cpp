@@ -2,34 +2,38 @@
 
 #include "files/WholeFileWriter.h"
 
+#include <qcustomplot.h>
+
 #include <QBuffer>
 #include <QFileInfo>
 #include <QImageWriter>
-#include <QPainter>
 #include <QSvgGenerator>
 #include <QWidget>
 
 namespace SweepExport {
 
 namespace {
-std::optional<QString> renderSvg(QBuffer& buffer, QWidget& view) {
+std::optional<QString> renderSvg(QBuffer& buffer, QCustomPlot& chart) {
     QSvgGenerator generator;
     generator.setOutputDevice(&buffer);
-    generator.setSize(view.size());
-    generator.setViewBox(view.rect());
+    generator.setSize(chart.size());
+    generator.setViewBox(chart.rect());
     generator.setTitle(QStringLiteral("Sweep"));
-    QPainter painter;
+    QCPPainter painter;
     if (!painter.begin(&generator))
         return QStringLiteral("The SVG image could not be started.");
-    // The scene as the view shows it, drawn as vectors.
-    view.render(&painter);
+    // The chart drawn afresh as lines and text; rendering the widget would draw its
+    // buffered pixels, a bitmap inside the SVG.
+    painter.setMode(QCPPainter::pmVectorized);
+    painter.setMode(QCPPainter::pmNoCaching);
+    chart.toPainter(&painter, chart.width(), chart.height());
     painter.end();
     return std::nullopt;
 }
 
-std::optional<QString> renderPixels(QBuffer& buffer, QWidget& view, const QByteArray& format) {
+std::optional<QString> renderPixels(QBuffer& buffer, QWidget& chart, const QByteArray& format) {
     QImageWriter writer(&buffer, format);
-    if (!writer.write(view.grab().toImage()))
+    if (!writer.write(chart.grab().toImage()))
         return writer.errorString();
     return std::nullopt;
 }
@@ -52,7 +56,7 @@ std::optional<QString> writeText(const QString& path, const QString& text) {
     return WholeFileWriter::write(path, text.toUtf8());
 }
 
-std::optional<QString> writeImage(const QString& path, QWidget& view) {
+std::optional<QString> writeImage(const QString& path, QCustomPlot& chart) {
     const QByteArray format = formatNamedBy(path);
     if (format.isEmpty())
         return QStringLiteral("Not an image type that can be written here: name the file "
@@ -61,7 +65,7 @@ std::optional<QString> writeImage(const QString& path, QWidget& view) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     if (std::optional<QString> failure =
-            format == "svg" ? renderSvg(buffer, view) : renderPixels(buffer, view, format))
+            format == "svg" ? renderSvg(buffer, chart) : renderPixels(buffer, chart, format))
         return failure;
     return WholeFileWriter::write(path, buffer.data());
 }

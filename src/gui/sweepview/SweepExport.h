@@ -4,7 +4,7 @@
 
 #include <optional>
 
-class QWidget;
+class QCustomPlot;
 
 // Files the operator saves from the sweep view, each written whole or not at all
 // (WholeFileWriter). A failure returns its reason.
@@ -12,7 +12,8 @@ namespace SweepExport {
 
 std::optional<QString> writeText(const QString& path, const QString& text);
 // In the format that the name's extension names: .png, .jpg or .jpeg, .bmp, .svg (any
-// case). Another extension, or none, is refused and nothing is written.
-std::optional<QString> writeImage(const QString& path, QWidget& view);
+// case). Another extension, or none, is refused and nothing is written. SVG is drawn as
+// vectors.
+std::optional<QString> writeImage(const QString& path, QCustomPlot& chart);
 
 } // namespace SweepExport

@@ -3,6 +3,7 @@
 #include "analysis/CircuitFit.h"
 #include "analysis/SpiceSubcircuit.h"
 #include "export/SweepColumns.h"
+#include "export/ValueNumber.h"
 #include "numbers/EngineeringNotation.h"
 #include "platform/Dialogs.h"
 #include "run/TimeLeftEstimate.h"
@@ -49,9 +50,7 @@ void keepSizeFor(QLabel& label, const QString& widest) {
 }
 
 double numberOr(const QString& text, double otherwise) {
-    bool ok = false;
-    const double value = text.trimmed().toDouble(&ok);
-    return ok && std::isfinite(value) && std::abs(value) < 9.9e37 ? value : otherwise;
+    return valueNumber(text).value_or(otherwise);
 }
 
 QColor referenceColour(int made) {
