@@ -319,8 +319,8 @@ done
 # The view's two curves drawn, in the chart's first two colours.
 expect_colour "$shots/$name$suffix-sweep.png" '#C0C0C0' 'the grey background' 20000
 expect_colour "$shots/$name$suffix-sweep.png" '#E0E0E0' 'the light grey buttons' 1000
-expect_colour "$shots/$name$suffix-sweep.png" '#209FDF' 'the primary curve' 300
-expect_colour "$shots/$name$suffix-sweep.png" '#99CA53' 'the secondary curve' 300
+expect_colour "$shots/$name$suffix-sweep.png" '#209FDF' 'the primary curve' 150
+expect_colour "$shots/$name$suffix-sweep.png" '#99CA53' 'the secondary curve' 150
 if grep -Ei 'stylesheet|style sheet|QLayout|setTabOrder|QWidget::' "$work/panel.err"; then
     fail "the program warned about its windows (above)"
 fi

@@ -57,6 +57,7 @@ void dressWindow(QWidget& window) {
             " selection-background-color: rgb(0, 0, 128); selection-color: white; }"
             "QLineEdit:focus, QComboBox:focus { border: 1px solid rgb(0, 0, 128); }"
             "QLineEdit:disabled, QComboBox:disabled { color: rgb(128, 128, 128); }"
+            "QCheckBox:disabled { color: rgb(96, 96, 96); }"
             "QGroupBox { border: 1px solid rgb(112, 112, 112); margin-top: 0.7em;"
             " padding: 0.5em 0.3em 0.2em 0.3em; }"
             "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"
