@@ -45,7 +45,30 @@ private slots:
     void sameBytesAsTheWindows_data();
     void sameBytesAsTheWindows();
     void interruptedSweepKeepsItsRows();
+    void biasSweepIdentifiesUploadsAndRestores();
 };
+
+void LcrctlTest::biasSweepIdentifiesUploadsAndRestores() {
+    SimulatorProcess sim(QStringLiteral("lr40"), {});
+    QVERIFY(sim.started());
+    const Outcome outcome =
+        lcrctl({"--family", "lr40", "--port", sim.device(), "sweep", "--sweep", "bias", "--start",
+                "0", "--stop", "1", "--steps", "2", "--step", "voltage=0.5,1"});
+    QCOMPARE(outcome.exitCode, 0);
+    QCOMPARE(outcome.out.size(), 1 + 6);
+    QStringList c;
+    for (const QString& command : sim.commands())
+        c << command.chopped(2); // the shown terminator
+    QVERIFY(c.indexOf(QRegularExpression("(?i)\\*idn\\?")) < c.indexOf("save save"));
+    const QStringList sweep{"conf:applv 0.5", "conf:bias 0", "conf:bias 0.5", "conf:bias 1",
+                            "conf:applv 1",   "conf:bias 0", "conf:bias 0.5", "conf:bias 1",
+                            "conf:bias Off",  "conf:applv 1"};
+    QStringList sent;
+    for (const QString& command : c.mid(c.indexOf("save save")))
+        if (command.startsWith("conf:"))
+            sent << command;
+    QCOMPARE(sent, sweep);
+}
 
 void LcrctlTest::commands_data() {
     QTest::addColumn<QString>("family");
@@ -99,6 +122,9 @@ void LcrctlTest::commands_data() {
     QTest::newRow("fit of an unknown model")
         << "LR40" << QStringList{"fit", "--model", "tank", "{bad}"} << QStringList() << 2 << "" << 0
         << "--model must be one of series-rc, " << -1;
+    QTest::newRow("log voltage sweep from 0 refused")
+        << "LR40" << QStringList{"sweep", "--sweep", "bias", "--start", "0", "--stop", "1", "--log"}
+        << QStringList() << 2 << "" << 0 << "A logarithmic sweep cannot start or stop at 0" << -1;
     QTest::newRow("silent instrument")
         << "PX80" << QStringList{"identify"} << QStringList{"--silent"} << 4 << "" << 0
         << "The instrument did not answer *idn? within 10 s on " << -1;

@@ -1,6 +1,7 @@
 // The measurement run on the fake port with a virtual clock.
 #include "app/Form1.h"
 #include "config/Configure.h"
+#include "config/SweepSettingFrame.h"
 #include "measure/FrmMeasure.h"
 #include "support/TestProgram.h"
 
@@ -55,6 +56,24 @@ struct Bench {
         configure().StopFreq()->setText(stop);
         configure().SweepSteps()->setText(steps);
         configure().logsweep()->setChecked(log);
+    }
+
+    // Update Test, then the sweep of one setting over another (sweep first chosen).
+    void settingRun(const QString& swept, const QString& start, const QString& stop,
+                    const QString& stepped = QStringLiteral("None"), const QString& values = {}) {
+        p.root->module1().Identity.Model = QStringLiteral("Model LR42");
+        configure().Update()->click();
+        SweepSettingFrame* f = configure().fraSweepSetting();
+        f->SweepParameter()->setCurrentText(swept);
+        f->SweepStart()->setText(start);
+        f->SweepStop()->setText(stop);
+        f->StepParameter()->setCurrentText(stepped);
+        f->StepValues()->setText(values);
+        p.port->clearRecord();
+    }
+
+    QString sent(const QString& command) const {
+        return command + (isLR40() ? QStringLiteral("\\r") : QStringLiteral("\\n"));
     }
 
     void failFetch() {
@@ -136,7 +155,101 @@ private slots:
     void singleAfterSweepSendsNoFrequency();
     void testFrequencyShown_data();
     void testFrequencyShown();
+    void settingRun_data();
+    void settingRun();
+    void settingRunRestores_data();
+    void settingRunRestores();
+    void settingRunRefused_data();
+    void settingRunRefused();
 };
+
+void MeasureRunTest::settingRun_data() {
+    QTest::addColumn<QString>("variant");
+    QTest::addColumn<QStringList>("run");      // swept, start, stop, steps, stepped, values
+    QTest::addColumn<QStringList>("expected"); // "=x": the setting command x, "f": a point
+    const QStringList fivePoints{"=0.1", "", "=0.2", "", "=0.3", "", "=0.4", "", "=0.5", ""};
+    QTest::newRow("LR40 voltage") << "LR40" << QStringList{"Voltage", "0.1", "0.5", "4"}
+                                  << fivePoints + QStringList{"=1"};
+    QTest::newRow("PX80 voltage") << "PX80" << QStringList{"Voltage", "0.1", "0.5", "4"}
+                                  << fivePoints + QStringList{"=1"};
+    QTest::newRow("LR40 bias down") << "LR40" << QStringList{"Bias", "1.5", "0.05", "2"}
+                                    << QStringList{"=1.5", "", "=0.775", "", "=0.05", "", "=Off"};
+    QTest::newRow("LR40 frequency over bias")
+        << "LR40" << QStringList{"Frequency", "", "", "1", "Bias", "0, 0.5,1"}
+        << QStringList{"=0",    "f1000", "f1500", "=0.5",  "f1000",
+                       "f1500", "=1",    "f1000", "f1500", "=Off"};
+}
+
+void MeasureRunTest::settingRun() {
+    QFETCH(QString, variant);
+    QFETCH(QStringList, run);
+    QFETCH(QStringList, expected);
+    Bench b(variant);
+    b.sweep(QStringLiteral("1000"), QStringLiteral("1500"), run[3], false);
+    b.settingRun(run[0], run[1], run[2], run.value(4, "None"), run.value(5));
+    b.window().Start()->click();
+
+    const QString keyword = run.contains("Bias") ? "conf:bias "
+                            : b.isLR40()         ? "conf:applv "
+                                                 : "conf:ACV ";
+    QStringList commands;
+    for (const QString& e : expected)
+        commands << (e.startsWith('=') ? QStringList{b.sent(keyword + e.mid(1))}
+                                       : b.pointCommands(e.isEmpty() ? -1 : e.mid(1).toInt()));
+    QCOMPARE(b.p.port->commands(), commands);
+    QCOMPARE(b.statuses.last(), QStringLiteral("Complete"));
+    QVERIFY(b.p.dialogs->shown().empty());
+}
+
+void MeasureRunTest::settingRunRestores_data() {
+    QTest::addColumn<bool>("silent");
+    QTest::newRow("stopped") << false;
+    QTest::newRow("silent, OK") << true;
+}
+
+void MeasureRunTest::settingRunRestores() {
+    QFETCH(bool, silent);
+    Bench b(QStringLiteral("LR40"));
+    b.sweep(QStringLiteral("1000"), QStringLiteral("1500"), QStringLiteral("4"), false);
+    b.settingRun(QStringLiteral("Voltage"), QStringLiteral("0.1"), QStringLiteral("0.5"));
+    b.pressStopAt = QStringLiteral("Measuring 1");
+    if (silent)
+        b.failFetch();
+    b.window().Start()->click();
+    QStringList commands{b.sent("conf:applv 0.1")};
+    commands << b.pointCommands(-1);
+    if (!silent)
+        commands << b.sent("conf:applv 0.2") << b.pointCommands(-1);
+    QCOMPARE(b.p.port->commands(), commands << b.sent("conf:applv 1"));
+}
+
+void MeasureRunTest::settingRunRefused_data() {
+    QTest::addColumn<QStringList>("run"); // swept, start, stop, log, primary, upload
+    QTest::addColumn<QString>("message");
+    QTest::newRow("no upload") << QStringList{"Voltage", "0.1", "1", "", "Auto", ""}
+                               << "Update Test first: the sweep returns the instrument to the "
+                                  "uploaded settings";
+    QTest::newRow("DC primary") << QStringList{"Bias", "0", "1", "", "DCR", "up"}
+                                << "A voltage or bias sweep needs an AC primary parameter";
+    QTest::newRow("log from 0") << QStringList{"Bias", "0", "1", "log", "Auto", "up"}
+                                << "A logarithmic sweep cannot start or stop at 0";
+}
+
+void MeasureRunTest::settingRunRefused() {
+    QFETCH(QStringList, run);
+    QFETCH(QString, message);
+    Bench b(QStringLiteral("LR40"));
+    b.sweep(QStringLiteral("1000"), QStringLiteral("1500"), QStringLiteral("4"), !run[3].isEmpty());
+    b.configure().Ppar()->setCurrentText(run[4]);
+    b.configure().Ppar_LostFocus();
+    b.settingRun(run[0], run[1], run[2]);
+    if (run[5].isEmpty())
+        b.p.root->module1().UploadedTest.reset();
+    b.p.dialogs->clear();
+    b.window().Start()->click();
+    QVERIFY(b.p.port->commands().isEmpty());
+    QCOMPARE(b.p.dialogs->texts(), QStringList{"Error occurred: " + message});
+}
 
 void MeasureRunTest::single_data() {
     QTest::addColumn<QString>("variant");

@@ -3,6 +3,7 @@
 #include "SettingOptions.h"
 
 #include "analysis/CircuitModels.h"
+#include "run/SettingSweep.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -59,6 +60,35 @@ QCommandLineOption valueOption(const QString& name, const QString& help, const Q
     return QCommandLineOption(name, help, value);
 }
 
+RunSetting settingWord(const QString& word, const QString& option) {
+    for (const RunSetting s : {RunSetting::Frequency, RunSetting::Voltage, RunSetting::Bias})
+        if (word == runSettingName(s).toLower())
+            return s;
+    throw UsageError{
+        QStringLiteral("--%1 must name frequency, voltage or bias, not \"%2\"").arg(option, word)};
+}
+
+// --sweep and --step; the run checks their values as the window's entries are checked.
+void readSettingSweep(const QCommandLineParser& parser, Invocation& invocation) {
+    if (parser.isSet(QStringLiteral("sweep")))
+        invocation.swept =
+            settingWord(parser.value(QStringLiteral("sweep")), QStringLiteral("sweep"));
+    if (parser.isSet(QStringLiteral("step"))) {
+        const QString step = parser.value(QStringLiteral("step"));
+        const qsizetype equals = step.indexOf(QLatin1Char('='));
+        if (equals < 0)
+            throw UsageError{
+                QStringLiteral("--step must read setting=values, not \"%1\"").arg(step)};
+        invocation.stepped = settingWord(step.left(equals), QStringLiteral("step"));
+        invocation.stepValues = step.mid(equals + 1);
+    }
+    for (const RunSetting s : {invocation.swept, invocation.stepped})
+        if (s == RunSetting::Bias && invocation.family != VariantKind::LR40)
+            throw UsageError{QStringLiteral("A bias sweep or step is for the LR40 family only")};
+    if (invocation.swept == invocation.stepped)
+        throw UsageError{QStringLiteral("The stepped setting must differ from the swept one")};
+}
+
 void addOptions(QCommandLineParser& parser) {
     parser.addOptions({
         valueOption(QStringLiteral("family"), QStringLiteral("Instrument family: lr40 or px80."),
@@ -81,6 +111,14 @@ void addOptions(QCommandLineParser& parser) {
         valueOption(QStringLiteral("steps"), QStringLiteral("sweep: number of steps (10)."),
                     QStringLiteral("n")),
         QCommandLineOption(QStringLiteral("log"), QStringLiteral("sweep: logarithmic steps.")),
+        valueOption(QStringLiteral("sweep"),
+                    QStringLiteral("sweep: the swept setting, frequency (default), voltage or "
+                                   "bias; start and stop then in volts."),
+                    QStringLiteral("setting")),
+        valueOption(QStringLiteral("step"),
+                    QStringLiteral("sweep: one sweep per value of a second setting, "
+                                   "bias=0,0.5,1 (or voltage=..., frequency=...)."),
+                    QStringLiteral("setting=values")),
         valueOption(QStringLiteral("format"), QStringLiteral("Rows as csv (default) or jsonl."),
                     QStringLiteral("format")),
         valueOption(QStringLiteral("output"),
@@ -191,7 +229,8 @@ Invocation readInvocation(const QCommandLineParser& parser) {
     using C = Invocation::Command;
     const C c = invocation.command;
     const QStringList sweepOptions{QStringLiteral("start"), QStringLiteral("stop"),
-                                   QStringLiteral("steps"), QStringLiteral("log")};
+                                   QStringLiteral("steps"), QStringLiteral("log"),
+                                   QStringLiteral("sweep"), QStringLiteral("step")};
     const QStringList outputOptions{QStringLiteral("format"), QStringLiteral("output"),
                                     QStringLiteral("append")};
     QStringList settingNames;
@@ -245,6 +284,7 @@ Invocation readInvocation(const QCommandLineParser& parser) {
     if (parser.isSet(QStringLiteral("steps")))
         invocation.steps = parser.value(QStringLiteral("steps"));
     invocation.logarithmic = parser.isSet(QStringLiteral("log"));
+    readSettingSweep(parser, invocation);
 
     const QString format = parser.value(QStringLiteral("format"));
     if (format == QLatin1String("jsonl"))

@@ -3,6 +3,7 @@
 #include "RowWriter.h"
 #include "link/PortChoice.h"
 #include "profiles/InstrumentVariant.h"
+#include "values/RunSettings.h"
 
 #include <QString>
 
@@ -28,6 +29,10 @@ struct Invocation {
     QString stop = QStringLiteral("100000");
     QString steps = QStringLiteral("10");
     bool logarithmic = false;
+    // --sweep voltage|bias (start and stop then in volts) and --step setting=v1,v2,...
+    RunSetting swept = RunSetting::Frequency;
+    RunSetting stepped = RunSetting::None;
+    QString stepValues;
 
     RowWriter::Format format = RowWriter::Format::Csv;
     QString output; // empty: stdout

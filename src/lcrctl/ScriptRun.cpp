@@ -4,6 +4,7 @@
 #include "platform/Timing.h"
 #include "run/MeasurementRun.h"
 #include "run/StopFlag.h"
+#include "run/SweepEntries.h"
 #include "run/TimeLeftEstimate.h"
 #include "values/Failure.h"
 
@@ -31,12 +32,66 @@ int ScriptRun::measure(const Instrument& instrument, InstrumentLink& link, Timin
     settings.stopText = m_invocation.stop;
     settings.stepsText = m_invocation.steps;
     settings.logarithmic = m_invocation.logarithmic;
-    MeasurementRun(instrument, link, timing, profile, *this, m_stop, knownFrequency)
-        .execute(settings);
+    settings.swept = m_invocation.swept;
+    if (settings.swept != RunSetting::Frequency) {
+        settings.settingStartText = m_invocation.start;
+        settings.settingStopText = m_invocation.stop;
+        // --start and --stop are volts here; the frequency entries stay unused.
+        settings.startText = settings.stopText = QStringLiteral("1000");
+    }
+    settings.stepped = m_invocation.stepped;
+    settings.stepValuesText = m_invocation.stepValues;
+    m_settings = settings;
+    MeasurementRun run(instrument, link, timing, profile, *this, m_stop, knownFrequency);
+    run.setSettingRunContext(m_context);
+    run.execute(settings);
     return ExitDone;
 }
 
+void ScriptRun::setSettingRunContext(SettingRunContext context) {
+    m_context = std::move(context);
+    RunSettings settings;
+    settings.sweep = true;
+    settings.swept = m_invocation.swept;
+    settings.settingStartText = m_invocation.start;
+    settings.settingStopText = m_invocation.stop;
+    settings.stepped = m_invocation.stepped;
+    settings.stepValuesText = m_invocation.stepValues;
+    try {
+        planSettingRun(
+            settings,
+            readSweepEntries(settings.swept == RunSetting::Frequency ? m_invocation.start
+                                                                     : QStringLiteral("1000"),
+                             settings.swept == RunSetting::Frequency ? m_invocation.stop
+                                                                     : QStringLiteral("1000"),
+                             m_invocation.steps, m_invocation.logarithmic),
+            m_context);
+    } catch (const Failure& failure) {
+        throw UsageError{failure.description()};
+    }
+}
+
+void ScriptRun::restoreAfterSignal(InstrumentLink& link, Timing& timing) {
+    if (!m_began || !isSettingRun(m_settings))
+        return;
+    try {
+        const SweepSettings entries =
+            readSweepEntries(m_settings.startText, m_settings.stopText, m_settings.stepsText,
+                             m_settings.logarithmic);
+        restoreUploaded(planSettingRun(m_settings, entries, m_context), m_context, link, timing);
+    } catch (const Failure& failure) {
+        restoreFailed(failure.description());
+    }
+}
+
+void ScriptRun::restoreFailed(const QString& description) {
+    std::fprintf(stderr, "The restore of the uploaded settings failed: %s\n",
+                 description.toLocal8Bit().constData());
+    std::fflush(stderr);
+}
+
 void ScriptRun::runBegins(const RunOutline& outline) {
+    m_began = true;
     m_outline = outline;
     m_beganAt = m_timing->now();
 }

@@ -3,6 +3,9 @@
 #include "Invocation.h"
 #include "RowWriter.h"
 #include "run/RunObserver.h"
+#include "run/SettingSweep.h"
+
+#include <utility>
 
 #include <vector>
 
@@ -24,6 +27,13 @@ public:
     int measure(const Instrument& instrument, InstrumentLink& link, Timing& timing,
                 const MeasureProfile& profile, const QString& knownFrequency);
 
+    // What a voltage or bias sweep or a stepped run returns to.
+    // Checked here, before the upload: a refused run throws UsageError.
+    void setSettingRunContext(SettingRunContext context);
+    // After a signal ended the run: returns the voltage and bias to their uploaded values
+    // when the run had begun to change them; stderr says so when that fails.
+    void restoreAfterSignal(InstrumentLink& link, Timing& timing);
+
 private:
     void runBegins(const RunOutline& outline) override;
     void frequencySent(const QString&) override {}
@@ -31,6 +41,7 @@ private:
     void pointShown(const MeasuredPoint&) override {}
     void pointRecorded(const MeasuredPoint& point) override;
     void runEnded(RunEnd how) override;
+    void restoreFailed(const QString& description) override;
     void showProgress(int reached);
 
     const Invocation& m_invocation;
@@ -41,4 +52,7 @@ private:
     RunOutline m_outline;
     double m_beganAt = 0.0;
     std::vector<double> m_pointTimes;
+    SettingRunContext m_context;
+    RunSettings m_settings;
+    bool m_began = false;
 };

@@ -95,8 +95,12 @@ ScriptSettings readScriptSettings(const Invocation& invocation, const Instrument
         requireListed(QStringLiteral("Bias"), s.bias, profile.biasItems);
 
     s.run.sweep = invocation.command == Invocation::Command::Sweep;
-    s.run.startText = invocation.start;
-    s.run.stopText = invocation.stop;
+    // A voltage or bias sweep's --start and --stop are volts, checked by the run; the
+    // frequency entries keep their initial texts.
+    if (invocation.swept == RunSetting::Frequency) {
+        s.run.startText = invocation.start;
+        s.run.stopText = invocation.stop;
+    }
     s.run.stepsText = invocation.steps;
     s.run.logarithmic = invocation.logarithmic;
     for (const EntryRule& rule : profile.entryRules) {

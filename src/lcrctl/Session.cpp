@@ -11,6 +11,7 @@
 #include "platform/TerminationSignals.h"
 #include "platform/Timing.h"
 #include "run/StopFlag.h"
+#include "settings/EntryJudgement.h"
 #include "settings/UploadSequence.h"
 #include "values/InstrumentIdentity.h"
 #include "values/ProgramEnding.h"
@@ -72,6 +73,8 @@ public:
             say(error.message);
             return ExitUsage;
         } catch (const ProgramEnding&) {
+            if (m_output)
+                m_output->restoreAfterSignal(m_link, m_timing);
             closePort();
             return exitForSignal(m_signal);
         } catch (const NoAnswer& failure) {
@@ -107,10 +110,19 @@ private:
     int runCommand() {
         using C = Invocation::Command;
         // Every check that needs no instrument comes before anything is sent.
-        const ScriptSettings script = readScriptSettings(m_invocation, m_variant);
-        std::unique_ptr<ScriptRun> output;
+        ScriptSettings script = readScriptSettings(m_invocation, m_variant);
         if (m_invocation.command == C::Measure || m_invocation.command == C::Sweep)
-            output = std::make_unique<ScriptRun>(m_invocation, m_stop);
+            m_output = std::make_unique<ScriptRun>(m_invocation, m_stop);
+        const std::unique_ptr<ScriptRun>& output = m_output;
+        // A voltage or bias sweep or a stepped run returns to the uploaded test, so it
+        // uploads it first: the options given, the initial values for the rest.
+        const bool settingRun =
+            m_invocation.command == C::Sweep && (m_invocation.swept != RunSetting::Frequency ||
+                                                 m_invocation.stepped != RunSetting::None);
+        script.uploadTest = script.uploadTest || settingRun;
+        // The bias limit of a bias sweep or step needs the model.
+        const bool biasRun = settingRun && (m_invocation.swept == RunSetting::Bias ||
+                                            m_invocation.stepped == RunSetting::Bias);
 
         if (!openPort())
             return ExitNoPort;
@@ -123,10 +135,13 @@ private:
             return ExitDone;
         }
 
-        if (script.biasNeedsModel) {
+        if (script.biasNeedsModel || biasRun) {
             m_instrument->identify(m_link, m_identity);
             checkBiasForModel(script, m_variant, m_identity);
         }
+        if (settingRun)
+            output->setSettingRunContext(
+                {&m_variant.config, script.settings, biasLimitFor(m_variant.config, m_identity)});
         prepareForSettings();
         const QString frequency = upload(script);
         if (!output)
@@ -191,6 +206,7 @@ private:
     StopFlag m_stop;
     TerminationSignals m_signals;
     int m_signal = 0; // the first signal that came
+    std::unique_ptr<ScriptRun> m_output;
 };
 } // namespace
 

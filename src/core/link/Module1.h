@@ -1,6 +1,9 @@
 #pragma once
 
+#include "settings/TestSettings.h"
 #include "values/InstrumentIdentity.h"
+
+#include <optional>
 
 // The program-wide values that outlive the windows. One instance per program, owned by
 // the program root. Replies are not kept here: each read returns its own.
@@ -10,4 +13,7 @@ struct Module1 {
     // The frequency this program last set the instrument to since it connected, in hertz as
     // sent (by an upload or a sweep point); empty while unknown.
     QString TestFrequency;
+    // The test as "Update Test" last sent it whole since the program connected; nothing
+    // before. Voltage and bias sweeps and stepped runs return the instrument to it.
+    std::optional<TestSettings> UploadedTest;
 };

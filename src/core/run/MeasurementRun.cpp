@@ -29,7 +29,10 @@ void MeasurementRun::execute(const RunSettings& settings) {
         // Read before anything is sent, for a single measurement too.
         const SweepSettings entries = readSweepEntries(settings.startText, settings.stopText,
                                                        settings.stepsText, settings.logarithmic);
-        how = settings.sweep ? sweep(entries) : single();
+        if (isSettingRun(settings))
+            how = settingRun(entries, planSettingRun(settings, entries, m_context));
+        else
+            how = settings.sweep ? sweep(entries) : single();
     } catch (const Failure&) {
         m_observer.runEnded(RunEnd::Failed);
         throw;
@@ -49,25 +52,30 @@ RunEnd MeasurementRun::sweep(const SweepSettings& sweep) {
     outline.pacingSecondsPerPoint =
         FrequencyPauseMs / 1000.0 + m_instrument.pacingSecondsPerMeasurement();
     m_observer.runBegins(outline);
+    return sweepFrequencies(sweep);
+}
 
+bool MeasurementRun::stopSeen(RunEnd& how) {
+    // The stop button is seen here at the latest.
+    m_link.letEventsRun();
+    if (!m_stop.take())
+        return false;
+    m_observer.statusChanged(QStringLiteral("Stopped by User"));
+    how = RunEnd::Stopped;
+    return true;
+}
+
+RunEnd MeasurementRun::sweepFrequencies(const SweepSettings& sweep) {
     RunEnd how = RunEnd::Completed;
     walkSweep(
-        sweep,
-        [this, &how](int) {
-            // The stop button is seen here at the latest.
-            m_link.letEventsRun();
-            if (!m_stop.take())
-                return true;
-            m_observer.statusChanged(QStringLiteral("Stopped by User"));
-            how = RunEnd::Stopped;
-            return false;
-        },
+        sweep, [this, &how](int) { return !stopSeen(how); },
         [this, &how](int index, qint32 hertz) {
             m_instrument.sendFrequency(m_link, hertz);
             MeasuredPoint point;
             point.index = index;
             point.sweepPoint = true;
             point.frequency = Instrument::frequencyText(hertz);
+            m_knownFrequency = point.frequency;
             m_observer.frequencySent(point.frequency);
             m_timing.sleepMs(FrequencyPauseMs);
             m_observer.statusChanged(QStringLiteral("Measuring ") + QString::number(index));
@@ -99,6 +107,9 @@ bool MeasurementRun::measurePoint(MeasuredPoint point) {
     decoded.index = point.index;
     decoded.sweepPoint = point.sweepPoint;
     decoded.frequency = std::move(point.frequency);
+    decoded.sweptValue = std::move(point.sweptValue);
+    decoded.stepIndex = m_stepIndex;
+    decoded.stepValue = m_stepValue;
     decoded.takenAt = m_timing.currentDateTime();
     m_observer.pointShown(decoded);
     if (!decoded.complete())

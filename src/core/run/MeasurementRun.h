@@ -1,9 +1,12 @@
 #pragma once
 
 #include "run/RunObserver.h"
+#include "run/SettingSweep.h"
 #include "values/RunSettings.h"
 
 #include <QString>
+
+#include <utility>
 
 class Instrument;
 class InstrumentLink;
@@ -29,9 +32,21 @@ public:
     // sweep entry that is not a number fails before anything is sent.
     void execute(const RunSettings& settings);
 
+    // What a voltage or bias sweep or a stepped run needs; without it such a run is
+    // refused as one before any upload.
+    void setSettingRunContext(SettingRunContext context) { m_context = std::move(context); }
+
 private:
     RunEnd single();
     RunEnd sweep(const SweepSettings& sweep);
+    RunEnd sweepFrequencies(const SweepSettings& sweep);
+    // True when a stop request was seen (the status then says so).
+    bool stopSeen(RunEnd& how);
+    // A voltage or bias sweep or a stepped run (SettingRun.cpp); the voltage and bias go
+    // back to their uploaded values however it ends, unless the program is ending.
+    RunEnd settingRun(const SweepSettings& frequencies, const SettingRunPlan& plan);
+    RunEnd sweepSetting(const SettingRunPlan& plan);
+    void setStepValue(const SettingRunPlan& plan, int step);
     // False when the run ended early (stop or silence).
     bool measurePoint(MeasuredPoint point);
 
@@ -42,4 +57,8 @@ private:
     RunObserver& m_observer;
     StopFlag& m_stop;
     QString m_knownFrequency;
+    SettingRunContext m_context;
+    // The step the points being taken belong to (-1: none).
+    int m_stepIndex = -1;
+    QString m_stepValue;
 };

@@ -28,4 +28,7 @@ public:
     // A complete point, after it was shown: only these reach a log or a table.
     virtual void pointRecorded(const MeasuredPoint& point) = 0;
     virtual void runEnded(RunEnd how) = 0;
+    // A failed voltage or bias sweep could not return that setting to its uploaded value
+    // either; the run's own failure is what is thrown.
+    virtual void restoreFailed(const QString& description) { Q_UNUSED(description) }
 };

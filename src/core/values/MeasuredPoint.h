@@ -1,7 +1,10 @@
 #pragma once
 
+#include "values/RunSettings.h"
+
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <optional>
@@ -38,6 +41,13 @@ struct MeasuredPoint {
     int fieldCount = 0;
     int fieldsNeeded = 0;
     QDateTime takenAt;
+    // A voltage or bias sweep point: the swept value in volts as sent ("0.55"); empty
+    // for a frequency sweep, whose point is its frequency.
+    QString sweptValue;
+    // A stepped run: the step's position from 0 and its value as sent; -1 and empty
+    // when no setting is stepped.
+    int stepIndex = -1;
+    QString stepValue;
 
     bool complete() const { return fieldCount >= fieldsNeeded; }
     bool has(ResultField field) const { return fields[static_cast<int>(field)].has_value(); }
@@ -60,4 +70,11 @@ struct RunOutline {
     // chart's frequency axis spans them from the first point.
     double startHertz = 0.0;
     double stopHertz = 0.0;
+    // The swept setting (a voltage or bias sweep spans startValue to stopValue volts) and
+    // the stepped one with its values as sent, one sweep per value.
+    RunSetting swept = RunSetting::Frequency;
+    double startValue = 0.0;
+    double stopValue = 0.0;
+    RunSetting stepped = RunSetting::None;
+    QStringList stepValues{};
 };

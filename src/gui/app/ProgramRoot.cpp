@@ -38,7 +38,10 @@ Form1& ProgramRoot::form1() {
             ConnectionServices{m_variant, *m_port, m_link, *m_instrument, *m_dialogs, m_resultLog});
         connect(m_form1, &Form1::resultsWanted, this, &ProgramRoot::showResults);
         // A new connection may be to another instrument: its frequency is unknown.
-        connect(m_form1, &Form1::connected, this, [this] { noteTestFrequency(QString()); });
+        connect(m_form1, &Form1::connected, this, [this] {
+            noteTestFrequency(QString());
+            m_module1.UploadedTest.reset();
+        });
         connect(m_form1, &Form1::exitStarted, this, &ProgramRoot::beginExit);
         connect(m_form1, &Form1::otherWindowsToClose, this, &ProgramRoot::closeOtherWindows);
         connect(m_form1, &Form1::ended, this, &ProgramRoot::noteEnded);
@@ -68,6 +71,8 @@ Configure& ProgramRoot::configure() {
         Configure* window = m_configure;
         connect(window, &Configure::exitPressed, this, [this] { frmMeasure().show(); });
         connect(window, &Configure::testFrequencySent, this, &ProgramRoot::noteTestFrequency);
+        connect(window, &Configure::testUploaded, this,
+                [this](const TestSettings& settings) { m_module1.UploadedTest = settings; });
         connect(window, &Configure::closed, this, [this] {
             QWidget* closing = m_configure.data();
             m_configure.clear();

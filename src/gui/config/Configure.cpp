@@ -78,6 +78,7 @@ void Configure::Form_Load() {
         if (list)
             list->setCurrentIndex(0);
     m_fraSweepControls->hide();
+    m_fraSweepSetting->hide();
 
     if (profile.creationCommand.isEmpty())
         return;
@@ -95,6 +96,7 @@ RunSettings Configure::runSettings() const {
     settings.stopText = m_stopFreq->text();
     settings.stepsText = m_sweepSteps->text();
     settings.logarithmic = m_logsweep->checkState() != Qt::Unchecked;
+    m_fraSweepSetting->addTo(settings);
     return settings;
 }
 
@@ -121,6 +123,7 @@ void Configure::Exit_Click() {
 
 void Configure::SingleorSweep_Click() {
     m_fraSweepControls->setVisible(m_singleOrSweep->currentText() == QLatin1String("Sweep"));
+    m_fraSweepSetting->setVisible(m_fraSweepControls->isVisibleTo(this));
 }
 
 void Configure::Update_Click() {
@@ -134,6 +137,7 @@ void Configure::uploadTest() {
     // Step 0: the frequency check, exactly as on focus loss, so sFreq matches the entry.
     m_checks.check(QStringLiteral("freq"));
     upload(m_variant.config.testUpload);
+    emit testUploaded(testSettings());
 }
 
 void Configure::CmdUpSys_Click() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/EntryChecks.h"
+#include "config/SweepSettingFrame.h"
 #include "settings/TestSettings.h"
 #include "values/RunSettings.h"
 #include "widgets/EditableList.h"
@@ -77,6 +78,8 @@ public:
     QComboBox* ListLevel() const { return m_listLevel; }
     QComboBox* ListSRC() const { return m_listSrc; }
     QGroupBox* fraSweepControls() const { return m_fraSweepControls; }
+    // What the sweep walks through and what it steps (below fraSweepControls).
+    SweepSettingFrame* fraSweepSetting() const { return m_fraSweepSetting; }
     QFrame* Frame1() const { return m_frame1; }
     QPushButton* Update() const { return m_update; }
     QPushButton* CmdUpSys() const { return m_cmdUpSys; }
@@ -94,6 +97,8 @@ signals:
     void closed();
     // An upload has sent the test frequency, given as sent ("conf:freq " + hertz).
     void testFrequencySent(const QString& hertz);
+    // "Update Test" sent the whole test: a voltage or bias sweep returns to these values.
+    void testUploaded(const TestSettings& settings);
 
 public slots:
     void Form_Load();
@@ -146,6 +151,7 @@ private:
     QComboBox* m_listSrc = nullptr;
     EditableList* m_singleOrSweep = nullptr;
     QGroupBox* m_fraSweepControls = nullptr;
+    SweepSettingFrame* m_fraSweepSetting = nullptr;
     QCheckBox* m_logsweep = nullptr;
     QLineEdit* m_startFreq = nullptr;
     QLineEdit* m_stopFreq = nullptr;

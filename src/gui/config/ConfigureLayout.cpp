@@ -1,6 +1,7 @@
 // The configuration window's controls, their places and colours.
 #include "config/Configure.h"
 
+#include "config/ControlText.h"
 #include "config/FocusReporting.h"
 #include "widgets/EditableList.h"
 #include "widgets/PanelLook.h"
@@ -145,6 +146,9 @@ void Configure::createControls(const ConfigProfile& profile) {
     auto* sweepLayout = new QVBoxLayout(m_fraSweepControls);
     sweepLayout->addWidget(m_logsweep);
     sweepLayout->addLayout(labelledColumn({m_startFreq, m_stopFreq, m_sweepSteps}));
+    m_fraSweepSetting = new SweepSettingFrame(
+        m_variant, m_dialogs, m_checks,
+        [this](const QString& control) { return controlText(findChild<QWidget*>(control)); }, this);
 
     m_update = Widgets::button(this, QStringLiteral("Update"), QStringLiteral("Update Test"),
                                profile.updateTip);
@@ -164,6 +168,7 @@ void Configure::layOutWithSystemColumn() {
     right->addSpacing(8);
     right->addWidget(m_singleOrSweep);
     right->addWidget(m_fraSweepControls);
+    right->addWidget(m_fraSweepSetting);
     right->addStretch(1);
     right->addWidget(m_exit, 0, Qt::AlignRight);
 
@@ -192,6 +197,7 @@ void Configure::layOutSingleColumn() {
     auto* right = new QVBoxLayout;
     right->addWidget(m_singleOrSweep);
     right->addWidget(m_fraSweepControls);
+    right->addWidget(m_fraSweepSetting);
     right->addStretch(1);
 
     auto* columns = new QHBoxLayout;

@@ -32,6 +32,7 @@ public:
     void check(const QString& entry);
 
     float testFrequency() const { return m_testFrequency; }
+    const InstrumentIdentity& identity() const { return m_identity; }
 
 private:
     void run(const EntryRule& rule, QWidget& entry);

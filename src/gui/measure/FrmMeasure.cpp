@@ -5,6 +5,7 @@
 #include "platform/Timing.h"
 #include "profiles/InstrumentVariant.h"
 #include "run/MeasurementRun.h"
+#include "settings/EntryJudgement.h"
 #include "sweepview/SweepView.h"
 #include "widgets/HandlerGuard.h"
 
@@ -159,9 +160,12 @@ void FrmMeasure::runMeasurement() {
     showRunningButtons();
     // Read once, here: the configuration window may be closed while the run goes on.
     const RunSettings settings = m_services.runSettings();
-    MeasurementRun(m_services.instrument, m_services.link, m_services.timing,
-                   m_services.variant.measure, *this, m_stop, m_services.module1.TestFrequency)
-        .execute(settings);
+    MeasurementRun run(m_services.instrument, m_services.link, m_services.timing,
+                       m_services.variant.measure, *this, m_stop, m_services.module1.TestFrequency);
+    const Module1& program = m_services.module1;
+    run.setSettingRunContext({&m_services.variant.config, program.UploadedTest,
+                              biasLimitFor(m_services.variant.config, program.Identity)});
+    run.execute(settings);
 }
 
 void FrmMeasure::Config_Click() {

@@ -75,6 +75,11 @@ void LoggingController::record(const MeasuredPoint& point) {
          {ResultField::PrimaryName, ResultField::PrimaryValue, ResultField::PrimaryUnit,
           ResultField::SecondaryName, ResultField::SecondaryValue, ResultField::SecondaryUnit})
         fields << point.text(field);
+    // A voltage or bias sweep adds the swept value, a stepped run the step value.
+    if (!point.sweptValue.isEmpty())
+        fields << point.sweptValue;
+    if (point.stepIndex >= 0)
+        fields << point.stepValue;
     afterWrite(m_log.appendRecord(fields));
 }
 
