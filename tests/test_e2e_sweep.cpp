@@ -158,7 +158,8 @@ void EndToEndSweep::sweepWithLogging() {
     QCOMPARE(rows.size(), measured);
     for (int i = 0; i < measured; ++i) {
         QCOMPARE(rows.at(i).at(1), QString::number(frequencies.at(i)));
-        QCOMPARE(rows.at(i).mid(1).join(QLatin1Char(',')), lines.at(i + 1));
+        QCOMPARE(rows.at(i).mid(1, 7).join(QLatin1Char(',')),
+                 lines.at(i + 1)); // derived columns follow
     }
     QCOMPARE(view->logFrequency()->isChecked(), logarithmic);
     if (viewFirst) {

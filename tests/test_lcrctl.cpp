@@ -165,6 +165,8 @@ void LcrctlTest::commands() {
     QVERIFY2(outcome.err.contains(error), qPrintable(outcome.err));
     if (exitCode == 0)
         QVERIFY(outcome.err.isEmpty());
+    if (commandsSent > 0)
+        QVERIFY(sim.waitForCommands(commandsSent)); // lcrctl may exit before the log is read
     if (commandsSent >= 0)
         QCOMPARE(sim.commands().size(), commandsSent);
 }
@@ -202,6 +204,10 @@ void LcrctlTest::sameBytesAsTheWindows() {
     QVERIFY(sim.started());
     const Outcome outcome = lcrctl({"--family", family.toLower(), "--port", sim.device(), command});
     QCOMPARE(outcome.exitCode, 0);
+    // The simulator logs what it has read; lcrctl may have exited a moment before.
+    const int handOver =
+        static_cast<int>(variantNamed(family).connection.preparationCommands.size());
+    QVERIFY(sim.waitForCommands(handOver + static_cast<int>(p.port->commands().size())));
     QCOMPARE(afterHandOver(sim.commands(), family), p.port->commands());
 }
 
