@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The analysis of a sweep: the fits of the crystal and series-rlc models to 1001 points and

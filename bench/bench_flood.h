@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // One LR40 single measurement against lcrsim flooding its reply (100 MB without a line

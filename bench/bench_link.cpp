@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Figures of the command channel over a real serial component on a pseudo-terminal:
 // processor share of a silent read, and the delay from a reply's line feed to the
 // reader's return.

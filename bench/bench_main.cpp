@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs the panel's benchmarks.
 // Usage: lcrpanel_bench [silent|latency|sweep|paced|trace|view|viewsweep|analysis|flood|all]
 // ("all" leaves out flood, which sends 100 MB through a pseudo-terminal)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Wall time of a default sweep against the simulator, over the floor the design sets:
 // the 100 ms pauses and 0.2 s settling times (and, on a paced line, the character time).
 #include "bench_sweep.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sweep view while runs are added to its record, as the Results window's run adds them:
 // the cost of each point with the chart and the table repainted, and the memory a long run
 // adds to the open view.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The sweep view shown while a default 11-point and a 1001-point run are added to its

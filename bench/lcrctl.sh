@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The figures of lcrctl in docs/PERFORMANCE.md: a default sweep against the pacing floor,
 # start to the first byte on the line, resident memory during a 1001-point sweep, and the
 # libraries it loads. Usage: bash bench/lcrctl.sh [build dir]

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Soak runs of LR40 against lcrsim on a pseudo-terminal, logging on, driven through the
 # windows like an operator. Builds nothing: build lcrpanel_soak and lcrsim first
 # (cmake --build build --target lcrpanel_soak lcrsim). Run by hand; see docs/RELIABILITY.md.

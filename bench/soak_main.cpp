@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Long runs of LR40 against lcrsim on a pseudo-terminal, logging on, driven like an
 // operator through the windows' objectNames and button clicks. Run by hand (bench/soak.sh);
 // see docs/RELIABILITY.md.

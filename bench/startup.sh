@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Start-up time (launch to the connection window shown) and peak resident memory of each
 # program, under a virtual X display. Usage: bench/startup.sh [build dir, default build]
 set -euo pipefail

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installation as a Linux desktop program and the Debian package.
 include(GNUInstallDirs)
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any text typed into any checked entry of either program: the check never crashes, and
 // the entry is left holding a text that its own check accepts (StopFreq excepted: after its
 // start + 1 reset no second check runs, so it may hold a value above its limit).

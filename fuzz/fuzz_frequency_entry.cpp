@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any text typed into a frequency entry: the reader never crashes and gives either
 // nothing or a finite number.
 #include "numbers/FrequencyEntry.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any identification line: the split never crashes, and a rejected line leaves every field
 // as it was.
 #include "instrument/Instrument.h"

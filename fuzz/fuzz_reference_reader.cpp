@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes as a reference file: the reader never crashes, and either loads traces whose
 // curves all have as many values as frequencies, or names a problem and loads nothing.
 #include "traces/ReferenceReader.h"

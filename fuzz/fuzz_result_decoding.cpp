@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any result reply, for both programs: decoding never crashes, never lets a line end into
 // a box, and writes no more boxes than the reply has fields for.
 #include "instrument/ResultDecoding.h"

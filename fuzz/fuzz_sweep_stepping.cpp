@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any start, stop and step count: planning a sweep never crashes and either computes
 // step count + 1 points (none for a negative count) or names the failure that stopped it.
 #include "run/SweepStepping.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sets up, builds, starts the instrument simulator on a pseudo-terminal and opens the
 # panel against it. Usage: scripts/demo.sh [LR40|PX80panel]
 set -euo pipefail

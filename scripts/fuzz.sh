@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer targets with clang and runs each for a bounded time over its seed
 # corpus (fuzz/corpus/<target>). Usage: scripts/fuzz.sh [seconds per target, default 30]
 # A crash fails the run; its input is kept in build-fuzz/crashes/.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # cppcheck (warning, performance and portability checks) and clang-tidy (the checks in
 # .clang-tidy) over src/ and sim/. Any finding fails the run.
 set -euo pipefail

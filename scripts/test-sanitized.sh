@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the whole test suite a second time with AddressSanitizer and
 # UndefinedBehaviorSanitizer and runs it. Any report fails the run.
 set -euo pipefail

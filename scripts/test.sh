@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sets up, builds and runs every test, with no display needed.
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // lcrsim: the instrument's side of the serial line, for testing the front panels
 // without an LCR meter.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The analysis of a sweep: every quantity of a point's impedance, and equivalent circuits
 // fitted to synthetic sweeps formatted as the instrument formats them.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Bad input at every checked entry of both programs: the edge cases of each entry check and
 // hostile texts, typed (long ones pasted) into the real configuration window, which is then
 // left by a click on a control without a check of its own (the "Log Sweep" box), so that

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The byte trace for support: its format, the discarding of bytes that arrived unasked,
 // switching it on with LCRPANEL_TRACE, and a trace that holds every line written, however
 // the program ends.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Shared by the configuration window's tests: a connected program with the window open
 // and active, and the operator's ways of using its controls.

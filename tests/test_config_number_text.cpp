@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How the uploads write numbers: the test frequency as plain decimal of at most seven
 // significant digits, and typed range texts as signed 16-bit whole numbers.
 #include "numbers/NumberText.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The measured-parameter rules: what each primary choice does to the secondary list and
 // to the frequency and bias entries, and how bDC follows the focus leaving Ppar.
 #include "test_config_helpers.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two uploads of the configuration window on the fake port: exact command bytes, the
 // blocking pauses between them, failures that stop the sequence, and the refusal while a
 // measurement run is under way.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The configuration window itself: its controls, labels, lists and initial values in both
 // programs, its layout and colours, its life (creation, Exit, title-bar close) and the
 // single-or-sweep choice.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The connection window: start-up, the connect sequence of both programs (including the
 // mended failure path) and the exit sequence.
 #include "app/Form1.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Splitting result replies into the display boxes' texts, for both instruments.
 #include "instrument/ResultDecoding.h"
 

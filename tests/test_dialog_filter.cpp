@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The log dialog's filter is written as "description|pattern|..." and shown by a Qt dialog;
 // a message's long lines are elided in the middle.
 #include "platform/Dialogs.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real serial layer on a pseudo-terminal against the simulator: start-up, connect at
 // the chosen baud rate on port 1 or on a device typed by its path, identification, a typed
 // device that does not exist, a read that times out, and a line that goes away.

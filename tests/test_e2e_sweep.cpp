@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One sweep with logging, end to end: the real serial layer on a pseudo-terminal against
 // the simulator, a real clock and scripted dialogs. Connect, open the configuration with
 // Config, choose the sweep and upload it, start logging, sweep, stop logging; then check

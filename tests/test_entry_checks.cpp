@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The entry checks of the configuration window, typed into the real window key by key and
 // left with the Tab key or a click elsewhere, as the operator does it.
 #include "test_config_helpers.h"

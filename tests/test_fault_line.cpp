@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Faults of the serial line, end to end for both programs: the real serial layer on a
 // pseudo-terminal against the simulator, the real clock and scripted dialogs.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Faults of the log file, end to end for both programs on the real serial layer against the
 // simulator: a file that cannot be written from the start (a full disk, a folder without
 // write permission, a folder that does not exist, a path that names a FIFO, a folder, a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Result replies with bad fields, end to end for both programs: the simulator answers every
 // measurement with the given bytes, on the real serial layer. A single measurement while
 // logging shows what the decoding makes of them; a reply that runs short fails the run

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Replies that arrive oddly, end to end for both programs on the real serial layer against
 // the simulator: in pieces with gaps, two in one poll, after bytes left over from earlier or
 // after their read gave up (discarded before the next query), and without their line feed

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A silent instrument, end to end for both programs: the real serial layer on a
 // pseudo-terminal against the simulator (silent for one command only), the real clock and
 // scripted dialogs. Silent at the identification of Config (the long not-responding

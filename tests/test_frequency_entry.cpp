@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The frequency entry reader on its own: kilo and mega letters, their summed positions,
 // the kilo-first rule, and the one number notation underneath.
 #include "numbers/FrequencyEntry.h"

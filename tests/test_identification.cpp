@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The identification query: what it sends, how the line is split, and what happens to
 // lines that leave nothing sensible to split.
 #include "instrument/Instrument.h"

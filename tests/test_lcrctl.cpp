@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // lcrctl against the simulator: each command's exit status, output and bytes on the line,
 // and the same bytes as the windows send for the same work.
 #include "config/Configure.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The front-panel lock: commands, caption, and the state kept by the program.
 #include "app/Form1.h"
 #include "measure/FrmMeasure.h"

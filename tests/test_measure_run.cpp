@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The measurement run on the fake port with a virtual clock.
 #include "app/Form1.h"
 #include "config/Configure.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The measurement window: its controls, load state, button enabling, leaving and Config.
 #include "app/Form1.h"
 #include "config/Configure.h"

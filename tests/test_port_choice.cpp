@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The port list's text read as a port: port 1, port 2 or a device, by the naming of Unix
 // systems and of Windows.
 #include "link/PortChoice.h"

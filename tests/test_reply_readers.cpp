@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command channel's readers: joining pieces, leftovers, time limits on a virtual
 // clock, and both not-responding messages with both answers.
 #include "app/Form1.h"

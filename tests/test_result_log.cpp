@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Logging from the measurement window: starting and stopping, the records of a run, the
 // marker, the overwrite question and the failures of the file.
 #include "app/Form1.h"

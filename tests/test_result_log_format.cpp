@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The log file on its own: field quoting, the opening and closing lines, open modes and
 // the failures of the file system.
 #include "logging/ResultLog.h"

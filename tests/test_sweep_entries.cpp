@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The run's reading of the sweep entries typed into the configuration window.
 #include "run/SweepEntries.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sweep's frequency arithmetic on its own: worked tables, rounding, degenerate entries.
 #include "numbers/Rounding.h"
 #include "run/SweepStepping.h"

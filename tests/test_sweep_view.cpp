@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sweep view on its own: a run record fed by hand on the virtual clock, scripted file
 // dialogs, no program and no port.
 #include "platform/Dialogs.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The view's arithmetic without windows: engineering notation, the reference reader, the
 // deviation's interpolation and the markers' search.
 #include "export/SweepColumns.h"

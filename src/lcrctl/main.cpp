@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // lcrctl: the instrument from a shell script, without windows.
 #include "CommandLine.h"
 #include "ExitCode.h"

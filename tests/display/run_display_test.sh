@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a built panel program (LR40 or PX80panel) in a virtual X display against the
 # instrument simulator and drives it as an operator would, through the window system only:
 #

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The three windows of both programs and their sweep view as laid out under every widget
 // style, at the scale the environment sets (ctest runs this at QT_SCALE_FACTOR 1 and 2): no
 // control cut off at the edge of its window or frame, none on top of another, every caption

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Requests to the X server that a window manager would otherwise make (there is none
 under Xvfb). DISPLAY comes from the environment.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs lcrsim as a child process and talks to it over its own pseudo-terminal, as a
 // panel would.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "instrument/Px80Instrument.h"
 
 #include "instrument/ResultDecoding.h"

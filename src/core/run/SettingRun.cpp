@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The voltage and bias sweeps and the stepped runs of MeasurementRun.
 #include "run/MeasurementRun.h"
 

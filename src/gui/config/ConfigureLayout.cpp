@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The configuration window's controls, their places and colours.
 #include "config/Configure.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The measured-parameter rules of the configuration window: what a primary choice does
 // to the secondary list, the frequency and bias entries, and bDC.
 #include "config/Configure.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The measurement window's controls and their placement.
 #include "measure/FrmMeasure.h"
 

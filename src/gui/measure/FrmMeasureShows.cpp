@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the Results window shows of a run and of the log.
 #include "measure/FrmMeasure.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Sweep view's analysis: the derived columns of the table, the quantities the axes
 // show, and the equivalent circuit fitted to the run with its curve over the data.
 #include "sweepview/SweepView.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "profiles/ProfileParts.h"
 
 MeasureProfile px80MeasureProfile() {
