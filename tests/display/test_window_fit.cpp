@@ -304,6 +304,17 @@ void WindowFit::sweepViewPhotographed() {
     QVERIFY(view.deviation()->isChecked());
     view.chart()->replot();
     QVERIFY(view.grab().save(shots + QStringLiteral("/sweep-deviation") + suffix + ".png"));
+
+    // A resonator fitted: the series RLC model over the data, its elements in the results.
+    RunRecord fitted(timing);
+    SweepView fitView(fitted, dialogs);
+    fitView.show();
+    sweepSeriesRlc(fitted, 10.0, 100e-9, QTime(11, 40));
+    QApplication::processEvents();
+    fitView.fitModel()->setCurrentText(QStringLiteral("series-rlc"));
+    fitView.fitButton()->click();
+    fitView.chart()->replot();
+    QVERIFY(fitView.grab().save(shots + QStringLiteral("/sweep-fit") + suffix + ".png"));
 }
 
 QTEST_MAIN(WindowFit)

@@ -221,6 +221,9 @@ void SweepView::layOutControls() {
     top->addWidget(side);
     top->setStretchFactor(0, 3);
     top->setStretchFactor(1, 1);
+    // The chart takes most of the width from the start; the side's own wish (the marker
+    // table's columns, the fit's row) would take half.
+    top->setSizes({750, 350});
     top->setChildrenCollapsible(false);
 
     auto* splitter = new QSplitter(Qt::Vertical);
