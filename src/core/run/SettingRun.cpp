@@ -18,7 +18,8 @@ constexpr int FrequencyPauseMs = 100;
 
 RunEnd MeasurementRun::settingRun(const SweepSettings& frequencies, const SettingRunPlan& plan) {
     const bool frequencySwept = plan.swept == RunSetting::Frequency;
-    const int stepCount = plan.stepped == RunSetting::None ? 1 : plan.stepValues.size();
+    const int stepCount =
+        plan.stepped == RunSetting::None ? 1 : static_cast<int>(plan.stepValues.size());
     const int sweptPause = plan.sweptStep ? plan.sweptStep->waitMs : FrequencyPauseMs;
 
     RunOutline outline;
@@ -79,6 +80,8 @@ void MeasurementRun::setStepValue(const SettingRunPlan& plan, int step) {
 }
 
 RunEnd MeasurementRun::sweepSetting(const SettingRunPlan& plan) {
+    if (!plan.sweptStep)
+        throw Failure(QStringLiteral("The swept setting has no upload command"));
     RunEnd how = RunEnd::Completed;
     for (int index = 0; index < static_cast<int>(plan.sweptValues.size()); ++index) {
         if (stopSeen(how))
