@@ -48,16 +48,20 @@ QByteArray jsonObject(const std::vector<std::pair<QByteArray, QJsonValue>>& memb
     return line + "}\n";
 }
 
-QByteArray jsonLine(const MeasuredPoint& point) {
-    const QStringList cells = SweepColumns::cells(point);
+QJsonValue numberOrNull(const QString& text) {
+    bool isNumber = false;
+    const double number = text.toDouble(&isNumber);
+    return isNumber ? QJsonValue(number) : QJsonValue(QJsonValue::Null);
+}
+
+QByteArray jsonLine(const MeasuredPoint& point, const SweepColumns::Layout& layout) {
+    const QStringList cells = SweepColumns::cells(point, layout);
     const QStringList keys = analysis::quantityJsonKeys();
     const QString primary = point.text(ResultField::PrimaryValue);
     const QString secondary = point.text(ResultField::SecondaryValue);
-    bool isNumber = false;
-    const double hertz = point.frequency.toDouble(&isNumber);
     std::vector<std::pair<QByteArray, QJsonValue>> members{
         {"point", point.index + 1},
-        {"frequency_hz", isNumber ? QJsonValue(hertz) : QJsonValue(QJsonValue::Null)},
+        {"frequency_hz", numberOrNull(point.frequency)},
         {"primary", point.text(ResultField::PrimaryName)},
         {"primary_value", primary},
         {"primary_unit", point.text(ResultField::PrimaryUnit)},
@@ -67,9 +71,14 @@ QByteArray jsonLine(const MeasuredPoint& point) {
         {"secondary_unit", point.text(ResultField::SecondaryUnit)},
         {"secondary_number", numberOrNull(valueNumber(secondary))},
     };
+    if (layout.hasSweptColumn())
+        members.emplace_back(layout.swept == RunSetting::Bias ? "bias_v" : "voltage_v",
+                             numberOrNull(point.sweptValue));
+    if (layout.hasStepColumn())
+        members.emplace_back("step", numberOrNull(point.stepValue));
     // The derived quantities, each the number its column holds, null where it is empty.
     for (int i = 0; i < keys.size(); ++i) {
-        const QString text = cells.value(SweepColumns::firstDerived() + i);
+        const QString text = cells.value(SweepColumns::firstDerived(layout) + i);
         members.emplace_back(keys.at(i).toLatin1(), text.isEmpty()
                                                         ? QJsonValue(QJsonValue::Null)
                                                         : QJsonValue(QLocale::c().toDouble(text)));
@@ -108,13 +117,13 @@ bool RowWriter::writeHeader() {
     if (m_format != Format::Csv || !m_needsHeader)
         return true;
     m_needsHeader = false;
-    return write(csvLine(SweepColumns::headers()));
+    return write(csvLine(SweepColumns::headers(m_layout)));
 }
 
 bool RowWriter::writePoint(const MeasuredPoint& point) {
     if (m_format == Format::JsonLines)
-        return write(jsonLine(point));
-    return write(csvLine(SweepColumns::cells(point)));
+        return write(jsonLine(point, m_layout));
+    return write(csvLine(SweepColumns::cells(point, m_layout)));
 }
 
 bool RowWriter::write(const QByteArray& bytes) {

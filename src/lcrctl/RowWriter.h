@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "export/SweepColumns.h"
+
 #include <QFile>
 #include <QString>
 
@@ -16,6 +18,9 @@ public:
     enum class Format { Csv, JsonLines };
 
     explicit RowWriter(Format format) : m_format(format) {}
+
+    // The run's own columns: a voltage or bias sweep's swept value, a stepped run's step.
+    void setLayout(const SweepColumns::Layout& layout) { m_layout = layout; }
 
     // stdout, or the file at path: replaced, or extended with append (the CSV header then
     // only into an empty file). Refuses what is not a regular file. False with failure()
@@ -33,6 +38,7 @@ private:
     bool write(const QByteArray& bytes);
 
     Format m_format;
+    SweepColumns::Layout m_layout;
     QFile m_file;
     bool m_needsHeader = true;
     QString m_failure;

@@ -19,6 +19,7 @@ ScriptRun::ScriptRun(const Invocation& invocation, StopFlag& stop)
                             : m_writer.openFile(invocation.output, invocation.append);
     if (!opened)
         throw UsageError{m_writer.failure()};
+    m_writer.setLayout({invocation.swept, invocation.stepped});
     m_showProgress = invocation.command == Invocation::Command::Sweep && ::isatty(STDERR_FILENO);
 }
 

@@ -3,6 +3,7 @@
 
 #include "analysis/PointReading.h"
 #include "logging/ResultLog.h"
+#include "run/SettingSweep.h"
 #include "values/MeasuredPoint.h"
 
 #include <array>
@@ -29,20 +30,34 @@ const QStringList& measuredHeaders() {
     return names;
 }
 
-QString measuredText(const MeasuredPoint& point, int column) {
+QStringList measuredHeaders(const Layout& layout) {
+    QStringList names = measuredHeaders();
+    if (layout.hasSweptColumn())
+        names << runSettingName(layout.swept) + QStringLiteral(" (V)");
+    if (layout.hasStepColumn())
+        names << QStringLiteral("Step");
+    return names;
+}
+
+QString measuredText(const MeasuredPoint& point, int column, const Layout& layout) {
     if (column == 0)
         return QString::number(point.index + 1);
     if (column == 1)
         return point.frequency;
-    return point.text(FieldColumns.at(static_cast<std::size_t>(column - 2)));
+    if (column < static_cast<int>(FieldColumns.size()) + 2)
+        return point.text(FieldColumns.at(static_cast<std::size_t>(column - 2)));
+    // The run's own columns after the eight.
+    if (layout.hasSweptColumn() && column == static_cast<int>(FieldColumns.size()) + 2)
+        return point.sweptValue;
+    return point.stepValue;
 }
 
 QStringList derivedTexts(const MeasuredPoint& point) {
     return analysis::formatQuantities(analysis::quantitiesOf(analysis::pointReading(point)));
 }
 
-QString joined(const std::vector<MeasuredPoint>& points, const QList<int>& columns,
-               const QString& separator, const QString& lineEnd,
+QString joined(const std::vector<MeasuredPoint>& points, const Layout& layout,
+               const QList<int>& columns, const QString& separator, const QString& lineEnd,
                const std::function<QString(const QString&)>& field) {
     QString all;
     const auto appendLine = [&](const QStringList& row) {
@@ -55,60 +70,67 @@ QString joined(const std::vector<MeasuredPoint>& points, const QList<int>& colum
         }
         all += lineEnd;
     };
-    appendLine(headers());
+    appendLine(headers(layout));
     for (const MeasuredPoint& point : points)
-        appendLine(cells(point));
+        appendLine(cells(point, layout));
     return all;
 }
 
-QList<int> everyColumn() {
+QList<int> everyColumn(const Layout& layout) {
     QList<int> columns;
-    for (int column = 0; column < count(); ++column)
+    for (int column = 0; column < count(layout); ++column)
         columns << column;
     return columns;
 }
 
 } // namespace
 
-QStringList headers() {
-    return measuredHeaders() + analysis::quantityHeaders();
+Layout Layout::of(const RunOutline& outline) {
+    return {outline.swept, outline.stepped};
 }
 
-int count() {
-    return firstDerived() + analysis::QuantityCount;
+QStringList headers(const Layout& layout) {
+    return measuredHeaders(layout) + analysis::quantityHeaders();
 }
 
-int firstDerived() {
-    return static_cast<int>(measuredHeaders().size());
+int count(const Layout& layout) {
+    return firstDerived(layout) + analysis::QuantityCount;
 }
 
-std::optional<analysis::Quantity> derivedQuantity(int column) {
-    const int index = column - firstDerived();
+int firstDerived(const Layout& layout) {
+    return static_cast<int>(measuredHeaders().size()) + (layout.hasSweptColumn() ? 1 : 0) +
+           (layout.hasStepColumn() ? 1 : 0);
+}
+
+std::optional<analysis::Quantity> derivedQuantity(int column, const Layout& layout) {
+    const int index = column - firstDerived(layout);
     if (index < 0 || index >= analysis::QuantityCount)
         return std::nullopt;
     return analysis::quantityTable().at(static_cast<std::size_t>(index)).quantity;
 }
 
-QString text(const MeasuredPoint& point, int column) {
-    if (column < firstDerived())
-        return measuredText(point, column);
-    return derivedTexts(point).value(column - firstDerived());
+QString text(const MeasuredPoint& point, int column, const Layout& layout) {
+    if (column < firstDerived(layout))
+        return measuredText(point, column, layout);
+    return derivedTexts(point).value(column - firstDerived(layout));
 }
 
-QStringList cells(const MeasuredPoint& point) {
+QStringList cells(const MeasuredPoint& point, const Layout& layout) {
     QStringList row;
-    for (int column = 0; column < firstDerived(); ++column)
-        row << measuredText(point, column);
+    for (int column = 0; column < firstDerived(layout); ++column)
+        row << measuredText(point, column, layout);
     return row + derivedTexts(point);
 }
 
-QString tabSeparated(const std::vector<MeasuredPoint>& points, const QList<int>& columns) {
-    return joined(points, columns.isEmpty() ? everyColumn() : columns, QStringLiteral("\t"),
-                  QStringLiteral("\n"), [](const QString& field) { return field; });
+QString tabSeparated(const std::vector<MeasuredPoint>& points, const Layout& layout,
+                     const QList<int>& columns) {
+    return joined(points, layout, columns.isEmpty() ? everyColumn(layout) : columns,
+                  QStringLiteral("\t"), QStringLiteral("\n"),
+                  [](const QString& field) { return field; });
 }
 
-QString commaSeparated(const std::vector<MeasuredPoint>& points) {
-    return joined(points, everyColumn(), QStringLiteral(","), QStringLiteral("\r\n"),
+QString commaSeparated(const std::vector<MeasuredPoint>& points, const Layout& layout) {
+    return joined(points, layout, everyColumn(layout), QStringLiteral(","), QStringLiteral("\r\n"),
                   ResultLog::csvField);
 }
 

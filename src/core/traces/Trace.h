@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "values/RunSettings.h"
+
 #include <QString>
 
 #include <cstddef>
@@ -14,7 +16,10 @@ struct Trace {
     QString primaryUnit;
     QString secondaryName;
     QString secondaryUnit;
-    std::vector<double> frequencies; // Hz, in the order measured
+    // What the trace was swept over: frequency, or volts of a voltage or bias sweep. A
+    // trace is drawn only with runs swept over the same.
+    RunSetting swept = RunSetting::Frequency;
+    std::vector<double> frequencies; // Hz (or V), in the order measured
     std::vector<double> primary;
     std::vector<double> secondary;
 

@@ -50,6 +50,8 @@ struct MeasuredPoint {
     int stepIndex = -1;
     QString stepValue;
 
+    // Where the point lies along its sweep, as sent: the swept volts, or the frequency.
+    const QString& abscissa() const { return sweptValue.isEmpty() ? frequency : sweptValue; }
     bool complete() const { return fieldCount >= fieldsNeeded; }
     bool has(ResultField field) const { return fields[static_cast<int>(field)].has_value(); }
     QString text(ResultField field) const {

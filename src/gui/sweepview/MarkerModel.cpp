@@ -2,6 +2,7 @@
 #include "sweepview/MarkerModel.h"
 
 #include "numbers/EngineeringNotation.h"
+#include "run/SettingSweep.h"
 #include "sweepview/RunRecord.h"
 
 #include <QStringList>
@@ -9,10 +10,7 @@
 #include <optional>
 
 namespace {
-const QStringList Headers{QStringLiteral("Marker"),      QStringLiteral("Frequency"),
-                          QStringLiteral("Primary"),     QStringLiteral("Secondary"),
-                          QStringLiteral("Δ Frequency"), QStringLiteral("Δ Primary"),
-                          QStringLiteral("Δ Secondary")};
+constexpr int ColumnCount = 7;
 // Digits of a difference: enough to tell two close readings apart.
 constexpr int DifferenceDigits = 4;
 
@@ -24,7 +22,11 @@ std::optional<double> number(const QString& text) {
 } // namespace
 
 MarkerModel::MarkerModel(const RunRecord& record, QObject* parent)
-    : QAbstractTableModel(parent), m_record(record) {}
+    : QAbstractTableModel(parent), m_record(record) {
+    // A voltage or bias sweep names its volts where a frequency sweep names the frequency.
+    connect(&record, &RunRecord::begun, this,
+            [this] { emit headerDataChanged(Qt::Horizontal, 0, ColumnCount - 1); });
+}
 
 void MarkerModel::setMarkers(std::vector<SweepMarker> markers) {
     const int before = static_cast<int>(m_markers.size());
@@ -49,7 +51,7 @@ int MarkerModel::rowCount(const QModelIndex& parent) const {
 }
 
 int MarkerModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(Headers.size());
+    return parent.isValid() ? 0 : ColumnCount;
 }
 
 QVariant MarkerModel::data(const QModelIndex& index, int role) const {
@@ -61,7 +63,17 @@ QVariant MarkerModel::data(const QModelIndex& index, int role) const {
 QVariant MarkerModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (role != Qt::DisplayRole || orientation != Qt::Horizontal)
         return {};
-    return Headers.value(section);
+    return headers().value(section);
+}
+
+// The place along the sweep is its frequency, or the volts of a voltage or bias sweep.
+QStringList MarkerModel::headers() const {
+    const RunSetting swept = m_record.outline().swept;
+    const QString along = runSettingName(swept == RunSetting::None ? RunSetting::Frequency : swept);
+    return {QStringLiteral("Marker"),     along,
+            QStringLiteral("Primary"),    QStringLiteral("Secondary"),
+            QStringLiteral("Δ ") + along, QStringLiteral("Δ Primary"),
+            QStringLiteral("Δ Secondary")};
 }
 
 QString MarkerModel::text(const SweepMarker& marker, int column) const {
@@ -73,9 +85,11 @@ QString MarkerModel::text(const SweepMarker& marker, int column) const {
     const MeasuredPoint& point = points[*marker.point];
     const ResultField values[] = {ResultField::PrimaryValue, ResultField::SecondaryValue};
     const ResultField units[] = {ResultField::PrimaryUnit, ResultField::SecondaryUnit};
+    const QString alongUnit =
+        point.sweptValue.isEmpty() ? QStringLiteral("Hz") : QStringLiteral("V");
     switch (column) {
     case 1:
-        return EngineeringNotation::readout(point.frequency, QStringLiteral("Hz"));
+        return EngineeringNotation::readout(point.abscissa(), alongUnit);
     case 2:
     case 3:
         return EngineeringNotation::readout(point.text(values[column - 2]),
@@ -89,11 +103,11 @@ QString MarkerModel::text(const SweepMarker& marker, int column) const {
         return {};
     const MeasuredPoint& reference = points[*first.point];
     if (column == 4) {
-        const auto here = number(point.frequency);
-        const auto there = number(reference.frequency);
-        return here && there ? EngineeringNotation::format(*here - *there, QStringLiteral("Hz"),
-                                                           DifferenceDigits)
-                             : QString();
+        const auto here = number(point.abscissa());
+        const auto there = number(reference.abscissa());
+        return here && there
+                   ? EngineeringNotation::format(*here - *there, alongUnit, DifferenceDigits)
+                   : QString();
     }
     const ResultField field = values[column - 5];
     const auto here = number(point.text(field));
@@ -105,7 +119,7 @@ QString MarkerModel::text(const SweepMarker& marker, int column) const {
 }
 
 QString MarkerModel::tabSeparated() const {
-    QString text = Headers.join(QLatin1Char('\t')) + QLatin1Char('\n');
+    QString text = headers().join(QLatin1Char('\t')) + QLatin1Char('\n');
     for (const SweepMarker& marker : m_markers) {
         QStringList cells;
         for (int column = 0; column < columnCount(); ++column)

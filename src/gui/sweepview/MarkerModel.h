@@ -20,6 +20,8 @@ struct SweepMarker {
     QString unit;
     double frequency = 0.0;
     std::optional<std::size_t> point;
+    // The step of a stepped run whose curve it sits on (-1: no step).
+    int step = -1;
 };
 
 // The `MarkerTable`'s rows: the marker's number, its point's frequency, primary and
@@ -45,6 +47,7 @@ public:
 
 private:
     QString text(const SweepMarker& marker, int column) const;
+    QStringList headers() const;
 
     const RunRecord& m_record;
     std::vector<SweepMarker> m_markers;

@@ -91,17 +91,20 @@ void SweepView::buildAnalysis() {
     // The derived columns are there for whoever wants them, from the header's menu.
     QHeaderView* header = m_table->horizontalHeader();
     header->setContextMenuPolicy(Qt::ActionsContextMenu);
-    for (int column = SweepColumns::firstDerived(); column < SweepColumns::count(); ++column) {
-        m_table->setColumnHidden(column, true);
-        auto* action = new QAction(SweepColumns::headers().at(column), header);
+    for (const QString& name : analysis::quantityHeaders()) {
+        auto* action = new QAction(name, header);
         action->setCheckable(true);
-        connect(action, &QAction::toggled, this, [this, column](bool on) {
+        const int quantity = static_cast<int>(m_columnActions.size());
+        connect(action, &QAction::toggled, this, [this, quantity](bool on) {
+            const int column = SweepColumns::firstDerived(columnLayout()) + quantity;
             m_table->setColumnHidden(column, !on);
             if (on)
                 m_table->resizeColumnToContents(column);
         });
         header->addAction(action);
+        m_columnActions << action;
     }
+    applyColumnChoices();
 
     m_primaryQuantity = quantityBox(QStringLiteral("PrimaryQuantity"));
     m_secondaryQuantity = quantityBox(QStringLiteral("SecondaryQuantity"));
@@ -154,9 +157,22 @@ void SweepView::buildAnalysis() {
     });
 }
 
+SweepColumns::Layout SweepView::columnLayout() const {
+    return SweepColumns::Layout::of(m_record.outline());
+}
+
+// The derived columns move with the run's own columns; each stays shown or hidden as chosen.
+void SweepView::applyColumnChoices() {
+    const int first = SweepColumns::firstDerived(columnLayout());
+    for (int column = 0; column < first; ++column)
+        m_table->setColumnHidden(column, false);
+    for (int quantity = 0; quantity < m_columnActions.size(); ++quantity)
+        m_table->setColumnHidden(first + quantity, !m_columnActions.at(quantity)->isChecked());
+}
+
 QList<int> SweepView::shownColumns() const {
     QList<int> columns;
-    for (int column = 0; column < SweepColumns::count(); ++column)
+    for (int column = 0; column < SweepColumns::count(columnLayout()); ++column)
         if (!m_table->isColumnHidden(column))
             columns << column;
     return columns;
@@ -177,7 +193,8 @@ void SweepView::plotQuantities(const MeasuredPoint& point) {
     const std::optional<analysis::QuantityValues> values =
         analysis::quantitiesOf(analysis::pointReading(point));
     const double frequency = numberOf(point.frequency);
-    if (!(frequency > 0.0))
+    const std::optional<double> along = m_chart->abscissaOf(point);
+    if (!(frequency > 0.0) || !along)
         return;
     for (const SweepChart::Side side : {SweepChart::Primary, SweepChart::Secondary}) {
         const bool first = side == SweepChart::Primary;
@@ -186,7 +203,7 @@ void SweepView::plotQuantities(const MeasuredPoint& point) {
             const double value = values ? analysis::valueOf(*values, *quantity) : NAN;
             if (std::isfinite(value))
                 m_chart->addValue(side, QLatin1String(info.symbol), QLatin1String(info.unit),
-                                  frequency, value);
+                                  *along, value, point.stepIndex);
             continue;
         }
         const double value =
@@ -194,8 +211,8 @@ void SweepView::plotQuantities(const MeasuredPoint& point) {
         if (!std::isnan(value))
             m_chart->addValue(
                 side, point.text(first ? ResultField::PrimaryName : ResultField::SecondaryName),
-                point.text(first ? ResultField::PrimaryUnit : ResultField::SecondaryUnit),
-                frequency, value);
+                point.text(first ? ResultField::PrimaryUnit : ResultField::SecondaryUnit), *along,
+                value, point.stepIndex);
     }
 }
 

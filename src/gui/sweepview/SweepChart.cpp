@@ -3,6 +3,7 @@
 
 #include "export/ValueNumber.h"
 #include "numbers/EngineeringNotation.h"
+#include "run/SettingSweep.h"
 #include "traces/Trace.h"
 #include "values/MeasuredPoint.h"
 
@@ -35,6 +36,21 @@ QString labelOf(const QString& name, const QString& unit) {
     if (shownUnit.isEmpty())
         return name.trimmed();
     return name.trimmed() + QStringLiteral(" (") + shownUnit + QLatin1Char(')');
+}
+
+// A stepped run's steps, up to ten, each in a colour of its own on both sides.
+QColor stepColour(int step) {
+    static const std::array<QColor, 10> colours{QColor(0x1f, 0x77, 0xb4), QColor(0xff, 0x7f, 0x0e),
+                                                QColor(0x2c, 0xa0, 0x2c), QColor(0xd6, 0x27, 0x28),
+                                                QColor(0x94, 0x67, 0xbd), QColor(0x8c, 0x56, 0x4b),
+                                                QColor(0xe3, 0x77, 0xc2), QColor(0x7f, 0x7f, 0x7f),
+                                                QColor(0xbc, 0xbd, 0x22), QColor(0x17, 0xbe, 0xcf)};
+    return colours.at(static_cast<std::size_t>(step) % colours.size());
+}
+
+// The horizontal axis's unit: hertz, or volts for a voltage or bias sweep.
+QString abscissaUnit(RunSetting swept) {
+    return swept == RunSetting::Frequency ? QStringLiteral("Hz") : QStringLiteral("V");
 }
 
 QColor curveColour(int curve) {
@@ -138,10 +154,22 @@ void SweepChart::clear(const RunOutline& outline) {
     m_curvesMade = 0;
     m_markPoints = outline.pointCount <= SparseRunPoints;
     m_frequency.data = m_frequency.shown = Range();
-    // A sweep's frequency axis spans the planned sweep from the start and then stays put.
-    for (const double hertz : {outline.startHertz, outline.stopHertz})
-        if (hertz > 0.0)
-            m_frequency.data.include(hertz);
+    m_stepped = outline.stepped;
+    m_stepValues = outline.stepValues;
+    if (outline.swept != m_swept) {
+        m_swept = outline.swept;
+        xAxis->setLabel(runSettingName(m_swept));
+        setScale(xAxis, m_logarithmic && m_swept == RunSetting::Frequency, abscissaUnit(m_swept));
+    }
+    // A sweep's axis spans the planned sweep from the start and then stays put.
+    if (m_swept == RunSetting::Frequency) {
+        for (const double hertz : {outline.startHertz, outline.stopHertz})
+            if (hertz > 0.0)
+                m_frequency.data.include(hertz);
+    } else if (outline.sweep) {
+        m_frequency.data.include(outline.startValue);
+        m_frequency.data.include(outline.stopValue);
+    }
     retitle(Primary);
     retitle(Secondary);
     showAxis(xAxis, m_frequency, true, true);
@@ -149,8 +177,27 @@ void SweepChart::clear(const RunOutline& outline) {
     replotSoon();
 }
 
+std::optional<double> SweepChart::abscissaOf(const MeasuredPoint& point) const {
+    if (m_swept == RunSetting::Frequency)
+        return plottableFrequency(point.frequency);
+    const std::optional<double> volts = valueNumber(point.sweptValue);
+    return volts && std::isfinite(*volts) ? volts : std::nullopt;
+}
+
+QString SweepChart::stepLabel(int step) const {
+    const QString value = m_stepValues.value(step);
+    if (m_stepped == RunSetting::Frequency)
+        return QStringLiteral("Frequency ") +
+               EngineeringNotation::format(value.toDouble(), QStringLiteral("Hz"), 6);
+    return runSettingName(m_stepped) + QLatin1Char(' ') + value + QStringLiteral(" V");
+}
+
+int SweepChart::stepOf(const QCPGraph* graph) {
+    return graph->property("step").toInt();
+}
+
 void SweepChart::addPoint(const MeasuredPoint& point) {
-    const std::optional<double> frequency = plottableFrequency(point.frequency);
+    const std::optional<double> frequency = abscissaOf(point);
     if (!frequency)
         return;
     for (const Side side : {Primary, Secondary}) {
@@ -161,16 +208,16 @@ void SweepChart::addPoint(const MeasuredPoint& point) {
             addValue(side,
                      point.text(primary ? ResultField::PrimaryName : ResultField::SecondaryName),
                      point.text(primary ? ResultField::PrimaryUnit : ResultField::SecondaryUnit),
-                     *frequency, *value);
+                     *frequency, *value, point.stepIndex);
     }
 }
 
 void SweepChart::addValue(Side side, const QString& name, const QString& unit, double frequency,
-                          double value) {
+                          double value, int step) {
     const bool first = m_sides[0].curves.empty() && m_sides[1].curves.empty();
     m_frequency.data.include(frequency);
     m_sides[side].axis.data.include(value);
-    curveFor(side, name, unit).graph->addData(frequency, value);
+    curveFor(side, name, unit, step).graph->addData(frequency, value);
     // A log axis cannot show zero or below: the first such value puts its side back on a
     // linear scale (a deviation or Xs may start above zero and cross it later).
     if (value <= 0.0 && valueAxis(side)->scaleType() == QCPAxis::stLogarithmic) {
@@ -184,17 +231,25 @@ void SweepChart::addValue(Side side, const QString& name, const QString& unit, d
     replotSoon();
 }
 
-SweepChart::Curve& SweepChart::curveFor(Side side, const QString& name, const QString& unit) {
+SweepChart::Curve& SweepChart::curveFor(Side side, const QString& name, const QString& unit,
+                                        int step) {
     std::vector<Curve>& curves = m_sides[side].curves;
     for (Curve& curve : curves)
-        if (curve.name == name && curve.unit == unit)
+        if (curve.name == name && curve.unit == unit && curve.step == step)
             return curve;
     QCPGraph* graph = addGraph(xAxis, valueAxis(side));
-    graph->setName(labelOf(name, unit));
-    graph->setPen(QPen(curveColour(m_curvesMade++), 1.5));
+    graph->setProperty("step", step);
+    if (step < 0) {
+        graph->setName(labelOf(name, unit));
+        graph->setPen(QPen(curveColour(m_curvesMade++), 1.5));
+    } else {
+        // A step's two curves share its colour; the secondary's is dotted.
+        graph->setName(labelOf(name, unit) + QStringLiteral(", ") + stepLabel(step));
+        graph->setPen(QPen(stepColour(step), 1.5, side == Primary ? Qt::SolidLine : Qt::DotLine));
+    }
     if (m_markPoints)
         graph->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDisc, 5.0));
-    curves.push_back({name, unit, graph});
+    curves.push_back({name, unit, step, graph});
     retitle(side);
     return curves.back();
 }
@@ -216,6 +271,7 @@ void SweepChart::retitle(Side side) {
                 units << graph->property("unit").toString();
             }
         }
+    labels.removeDuplicates();
     units.removeDuplicates();
     valueAxis(side)->setLabel(labels.join(QStringLiteral(", ")));
     const Range& data = m_sides[side].axis.data;
@@ -257,7 +313,8 @@ void SweepChart::setLogFrequency(bool logarithmic) {
     if (logarithmic == m_logarithmic)
         return;
     m_logarithmic = logarithmic;
-    setScale(xAxis, logarithmic, QStringLiteral("Hz"));
+    // Only frequencies go on a log axis; the volts of a voltage or bias sweep stay linear.
+    setScale(xAxis, logarithmic && m_swept == RunSetting::Frequency, abscissaUnit(m_swept));
     m_frequency.shown = Range();
     showAxis(xAxis, m_frequency, true, true);
     replotSoon();

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "values/RunSettings.h"
+
 #include <qcustomplot.h>
 
 #include <QColor>
@@ -10,15 +12,17 @@
 
 #include <array>
 #include <limits>
+#include <optional>
 #include <vector>
 
 struct MeasuredPoint;
 struct RunOutline;
 struct Trace;
 
-// The chart of a run: the primary value against frequency on the left axis, the secondary
-// on the right. Each parameter name and unit gets a curve of its own on its side, and that
-// side's axis title lists them. Values that are no number or an overload, and frequencies
+// The chart of a run: the primary value against the swept setting (frequency, or the
+// voltage or bias in volts) on the left axis, the secondary on the right. Each parameter
+// name and unit gets a curve of its own on its side, and of a stepped run each step, and
+// that side's axis title lists them. Values that are no number or an overload, and frequencies
 // a log axis cannot show, are left out rather than drawn as zero or as a spike. Axes read
 // in engineering notation ("10 kHz", "100 nF").
 //
@@ -53,9 +57,17 @@ public:
     // Empties the run's curves for a run; a sparse run marks every point.
     void clear(const RunOutline& outline);
     void addPoint(const MeasuredPoint& point);
-    // A value of a named curve, for curves that are not the run's texts (a deviation).
+    // A value of a named curve, for curves that are not the run's texts (a deviation); of
+    // a stepped run's step (its index) when step is 0 or more.
     void addValue(Side side, const QString& name, const QString& unit, double frequency,
-                  double value);
+                  double value, int step = -1);
+    // Where a point of the run lies on the horizontal axis: its frequency (above zero, so
+    // that a log axis can show it) or its swept volts; none for a text that is no number.
+    std::optional<double> abscissaOf(const MeasuredPoint& point) const;
+    // "Bias 0.5 V": a stepped run's step as its curves are labelled.
+    QString stepLabel(int step) const;
+    // The step of one of the run's curves (-1 for a run without steps).
+    static int stepOf(const QCPGraph* graph);
     // Fits the axes closely to the data, once the run is over.
     void fitToData();
     void setLogFrequency(bool logarithmic);
@@ -97,6 +109,7 @@ private:
     struct Curve {
         QString name;
         QString unit;
+        int step = -1;
         QCPGraph* graph = nullptr;
     };
     struct SideCurves {
@@ -105,7 +118,7 @@ private:
         std::vector<QString> referenceUnits;
     };
 
-    Curve& curveFor(Side side, const QString& name, const QString& unit);
+    Curve& curveFor(Side side, const QString& name, const QString& unit, int step);
     void retitle(Side side);
     void showAxis(QCPAxis* axis, Axis& range, bool closely, bool frequency);
     void showFrequencyAxis();
@@ -114,6 +127,9 @@ private:
     void replotSoon();
 
     Axis m_frequency;
+    RunSetting m_swept = RunSetting::Frequency;
+    RunSetting m_stepped = RunSetting::None;
+    QStringList m_stepValues;
     std::array<SideCurves, 2> m_sides;
     QList<QCPGraph*> m_referenceGraphs;
     QList<QCPAbstractItem*> m_markerItems;

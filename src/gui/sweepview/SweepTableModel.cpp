@@ -23,12 +23,16 @@ SweepTableModel::SweepTableModel(const RunRecord& record, QObject* parent)
     });
 }
 
+SweepColumns::Layout SweepTableModel::layout() const {
+    return SweepColumns::Layout::of(m_record.outline());
+}
+
 int SweepTableModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : m_rows;
 }
 
 int SweepTableModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : SweepColumns::count();
+    return parent.isValid() ? 0 : SweepColumns::count(layout());
 }
 
 QVariant SweepTableModel::data(const QModelIndex& index, int role) const {
@@ -36,11 +40,11 @@ QVariant SweepTableModel::data(const QModelIndex& index, int role) const {
         return QVariant();
     const MeasuredPoint& point = m_record.points().at(static_cast<std::size_t>(index.row()));
     const std::optional<analysis::Quantity> quantity =
-        SweepColumns::derivedQuantity(index.column());
+        SweepColumns::derivedQuantity(index.column(), layout());
+    const QString plain = SweepColumns::text(point, index.column(), layout());
     if (!quantity)
-        return SweepColumns::text(point, index.column());
+        return plain;
     // Derived values as a bench engineer reads them; the exports keep the plain numbers.
-    const QString plain = SweepColumns::text(point, index.column());
     if (plain.isEmpty())
         return plain;
     return EngineeringNotation::format(QLocale::c().toDouble(plain),
@@ -51,6 +55,6 @@ QVariant SweepTableModel::headerData(int section, Qt::Orientation orientation, i
     if (role != Qt::DisplayRole)
         return QVariant();
     if (orientation == Qt::Horizontal)
-        return SweepColumns::headers().value(section);
+        return SweepColumns::headers(layout()).value(section);
     return QVariant();
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "export/SweepColumns.h"
+
 #include <QAbstractTableModel>
 
 class RunRecord;
@@ -18,6 +20,8 @@ public:
                         int role = Qt::DisplayRole) const override;
 
 private:
+    SweepColumns::Layout layout() const;
+
     const RunRecord& m_record;
     // The rows the views have been told of; the record is one step ahead while a point is
     // announced.

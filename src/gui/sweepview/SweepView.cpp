@@ -267,8 +267,13 @@ void SweepView::layOutControls() {
 }
 
 void SweepView::rebuild() {
-    // The axis first, so that the points are placed only once.
-    m_logFrequency->setChecked(m_record.outline().logarithmic);
+    // The axis first, so that the points are placed only once. Volts are always drawn on
+    // a linear axis.
+    const RunOutline& outline = m_record.outline();
+    const bool overFrequency = outline.swept == RunSetting::Frequency;
+    m_logFrequency->setChecked(overFrequency && outline.logarithmic);
+    m_logFrequency->setEnabled(overFrequency);
+    applyColumnChoices();
     redrawRun();
 }
 
@@ -291,7 +296,8 @@ void SweepView::showReferences() {
     std::vector<SweepChart::Reference> shown;
     if (!m_deviationShown)
         for (int row = 0; row < m_referenceList->count(); ++row)
-            if (m_referenceList->item(row)->checkState() == Qt::Checked)
+            if (m_referenceList->item(row)->checkState() == Qt::Checked &&
+                fitsRun(*m_traces[static_cast<std::size_t>(row)]))
                 shown.push_back(
                     {m_traces[static_cast<std::size_t>(row)].get(),
                      m_referenceList->item(row)->data(Qt::DecorationRole).value<QColor>()});
@@ -300,9 +306,16 @@ void SweepView::showReferences() {
 
 const Trace* SweepView::deviationReference() const {
     for (int row = 0; row < m_referenceList->count(); ++row)
-        if (m_referenceList->item(row)->checkState() == Qt::Checked)
+        if (m_referenceList->item(row)->checkState() == Qt::Checked &&
+            fitsRun(*m_traces[static_cast<std::size_t>(row)]))
             return m_traces[static_cast<std::size_t>(row)].get();
     return nullptr;
+}
+
+// A trace swept over what the run is swept over: a curve over volts means nothing on a
+// frequency axis.
+bool SweepView::fitsRun(const Trace& trace) const {
+    return trace.swept == m_record.outline().swept;
 }
 
 void SweepView::catchUpLater() {
@@ -347,9 +360,10 @@ void SweepView::plotPoint(const MeasuredPoint& point) {
         return;
     }
     const Trace& reference = *deviationReference();
-    const double frequency = numberOr(point.frequency, 0.0);
-    if (!(frequency > 0.0))
+    const std::optional<double> along = m_chart->abscissaOf(point);
+    if (!along)
         return;
+    const double frequency = *along;
     for (const SweepChart::Side side : {SweepChart::Primary, SweepChart::Secondary}) {
         const bool primary = side == SweepChart::Primary;
         const QString name =
@@ -376,7 +390,7 @@ void SweepView::plotPoint(const MeasuredPoint& point) {
         if (deviation)
             m_chart->addValue(side, name + QStringLiteral(" deviation"),
                               phase ? QStringLiteral("deg") : QStringLiteral("%"), frequency,
-                              *deviation);
+                              *deviation, point.stepIndex);
     }
 }
 
@@ -425,18 +439,19 @@ void SweepView::showState() {
         m_chart->setEmptyText(QStringLiteral("No point of this run has a value to draw"));
 }
 
-SweepView::Curve SweepView::curveOf(SweepChart::Side side, const QString& name,
-                                    const QString& unit) const {
+SweepView::Curve SweepView::curveOf(SweepChart::Side side, const QString& name, const QString& unit,
+                                    int step) const {
     Curve curve;
     const bool primary = side == SweepChart::Primary;
     for (const MeasuredPoint& point : m_record.points()) {
         const bool same =
             point.text(primary ? ResultField::PrimaryName : ResultField::SecondaryName) == name &&
-            point.text(primary ? ResultField::PrimaryUnit : ResultField::SecondaryUnit) == unit;
-        curve.frequencies.push_back(numberOr(point.frequency, NAN));
+            point.text(primary ? ResultField::PrimaryUnit : ResultField::SecondaryUnit) == unit &&
+            point.stepIndex == step;
+        curve.frequencies.push_back(m_chart->abscissaOf(point).value_or(NAN));
         const double value = numberOr(
             point.text(primary ? ResultField::PrimaryValue : ResultField::SecondaryValue), NAN);
-        curve.values.push_back(same && curve.frequencies.back() > 0.0 ? value : NAN);
+        curve.values.push_back(same && !std::isnan(curve.frequencies.back()) ? value : NAN);
     }
     return curve;
 }
@@ -444,7 +459,7 @@ SweepView::Curve SweepView::curveOf(SweepChart::Side side, const QString& name,
 void SweepView::snapMarkers() {
     std::vector<SweepMarker> markers = m_markerModel->markers();
     for (SweepMarker& marker : markers) {
-        const Curve curve = curveOf(marker.side, marker.name, marker.unit);
+        const Curve curve = curveOf(marker.side, marker.name, marker.unit, marker.step);
         marker.point = TraceSearch::nearest(curve.frequencies, curve.values, marker.frequency);
     }
     showMarkers(std::move(markers));
@@ -459,7 +474,7 @@ void SweepView::showMarkers(std::vector<SweepMarker> markers) {
             const SweepMarker& marker = markers[i];
             if (!marker.point)
                 continue;
-            const Curve curve = curveOf(marker.side, marker.name, marker.unit);
+            const Curve curve = curveOf(marker.side, marker.name, marker.unit, marker.step);
             drawn.push_back({marker.number, curve.frequencies[*marker.point],
                              curve.values[*marker.point], marker.side,
                              static_cast<int>(i) == selected});
@@ -475,14 +490,14 @@ int SweepView::selectedMarker() const {
 }
 
 void SweepView::placeMarker(SweepChart::Side side, const QString& name, const QString& unit,
-                            double frequency) {
+                            double frequency, int step) {
     std::vector<SweepMarker> markers = m_markerModel->markers();
-    const Curve curve = curveOf(side, name, unit);
+    const Curve curve = curveOf(side, name, unit, step);
     const std::optional<std::size_t> point =
         TraceSearch::nearest(curve.frequencies, curve.values, frequency);
     if (!point)
         return;
-    SweepMarker placed{0, side, name, unit, curve.frequencies[*point], point};
+    SweepMarker placed{0, side, name, unit, curve.frequencies[*point], point, step};
     int row = selectedMarker();
     if (static_cast<int>(markers.size()) < MarkerModel::MostMarkers) {
         // The lowest free number.
@@ -512,12 +527,19 @@ void SweepView::onChartClicked(const QPointF& position) {
     QCPGraph* graph = m_deviationShown ? nullptr : m_chart->runGraphAt(position, &side);
     if (!graph)
         return;
-    const int curve = static_cast<int>(m_chart->runGraphs(side).indexOf(graph));
-    // The curve's name and unit, from the first point of the run that drew it.
+    // The curve's name and unit, from the first point of its step that drew it.
+    const int step = SweepChart::stepOf(graph);
+    QList<QCPGraph*> stepGraphs;
+    for (QCPGraph* each : m_chart->runGraphs(side))
+        if (SweepChart::stepOf(each) == step)
+            stepGraphs << each;
+    const int curve = static_cast<int>(stepGraphs.indexOf(graph));
     const bool primary = side == SweepChart::Primary;
     int found = 0;
     QStringList seen;
     for (const MeasuredPoint& point : m_record.points()) {
+        if (point.stepIndex != step)
+            continue;
         const QString name =
             point.text(primary ? ResultField::PrimaryName : ResultField::SecondaryName);
         const QString unit =
@@ -530,7 +552,8 @@ void SweepView::onChartClicked(const QPointF& position) {
             continue;
         seen << key;
         if (found++ == curve) {
-            placeMarker(side, name, unit, m_chart->frequencyAxis()->pixelToCoord(position.x()));
+            placeMarker(side, name, unit, m_chart->frequencyAxis()->pixelToCoord(position.x()),
+                        step);
             return;
         }
     }
@@ -550,18 +573,21 @@ void SweepView::placeExtreme(bool largest) {
     SweepChart::Side side = SweepChart::Primary;
     QString name;
     QString unit;
+    int step = -1;
     if (selected >= 0) {
         const SweepMarker& marker = m_markerModel->markers()[static_cast<std::size_t>(selected)];
         side = marker.side;
         name = marker.name;
         unit = marker.unit;
+        step = marker.step;
     } else if (!m_record.points().empty()) {
         name = m_record.points().front().text(ResultField::PrimaryName);
         unit = m_record.points().front().text(ResultField::PrimaryUnit);
+        step = m_record.points().front().stepIndex;
     }
-    const Curve curve = curveOf(side, name, unit);
+    const Curve curve = curveOf(side, name, unit, step);
     if (const std::optional<std::size_t> point = TraceSearch::extreme(curve.values, largest))
-        placeMarker(side, name, unit, curve.frequencies[*point]);
+        placeMarker(side, name, unit, curve.frequencies[*point], step);
 }
 
 void SweepView::clearMarkers() {
@@ -576,7 +602,7 @@ void SweepView::moveSelectedMarker(int step) {
     SweepMarker& marker = markers[static_cast<std::size_t>(row)];
     if (!marker.point)
         return;
-    const Curve curve = curveOf(marker.side, marker.name, marker.unit);
+    const Curve curve = curveOf(marker.side, marker.name, marker.unit, marker.step);
     marker.point = TraceSearch::neighbour(curve.frequencies, curve.values, *marker.point, step);
     marker.frequency = curve.frequencies[*marker.point];
     showMarkers(std::move(markers));
@@ -608,24 +634,35 @@ bool SweepView::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-// The run as a trace of its own: every point with a frequency.
-void SweepView::keepPreviousRun() {
-    if (m_record.points().empty() || !m_record.outline().sweep)
-        return;
+// The run's points of one step (-1: a run without steps) as a trace of their own: every
+// point with a place on the axis.
+std::unique_ptr<Trace> SweepView::traceOfRun(int step) const {
     auto trace = std::make_unique<Trace>();
-    trace->name = PreviousRun;
+    trace->swept = m_record.outline().swept;
     for (const MeasuredPoint& point : m_record.points()) {
+        if (point.stepIndex != step)
+            continue;
         if (trace->size() == 0) {
             trace->primaryName = point.text(ResultField::PrimaryName);
             trace->primaryUnit = point.text(ResultField::PrimaryUnit);
             trace->secondaryName = point.text(ResultField::SecondaryName);
             trace->secondaryUnit = point.text(ResultField::SecondaryUnit);
         }
-        const double frequency = numberOr(point.frequency, NAN);
-        if (frequency > 0.0)
-            trace->add(frequency, numberOr(point.text(ResultField::PrimaryValue), NAN),
+        if (const std::optional<double> along = m_chart->abscissaOf(point))
+            trace->add(*along, numberOr(point.text(ResultField::PrimaryValue), NAN),
                        numberOr(point.text(ResultField::SecondaryValue), NAN));
     }
+    return trace;
+}
+
+// The last sweep stays at hand as "Previous run". A stepped run's steps are kept only by
+// "Hold reference": as one trace they would zigzag from step to step.
+void SweepView::keepPreviousRun() {
+    const RunOutline& outline = m_record.outline();
+    if (m_record.points().empty() || !outline.sweep || outline.stepped != RunSetting::None)
+        return;
+    std::unique_ptr<Trace> trace = traceOfRun(-1);
+    trace->name = PreviousRun;
     // The one "Previous run" is always the last sweep.
     for (int row = 0; row < m_referenceList->count(); ++row)
         if (m_traces[static_cast<std::size_t>(row)]->name == PreviousRun) {
@@ -649,18 +686,50 @@ void SweepView::addReference(std::unique_ptr<Trace> trace, bool shown) {
 
 void SweepView::holdReference() {
     const std::vector<MeasuredPoint>& points = m_record.points();
-    if (points.empty() || m_referenceList->count() >= MostReferences)
+    if (points.empty())
         return;
-    keepPreviousRun();
     // Named by its time and parameters: "14:03:12 Cs-DF".
-    Trace& held = *m_traces.back();
     const QDateTime taken =
         points.front().takenAt.isValid() ? points.front().takenAt : QDateTime::currentDateTime();
-    held.name = taken.toString(QStringLiteral("HH:mm:ss ")) + held.primaryName.trimmed() +
-                QLatin1Char('-') + held.secondaryName.trimmed();
-    const int row = m_referenceList->count() - 1;
-    m_referenceList->item(row)->setText(held.name);
-    m_referenceList->item(row)->setCheckState(Qt::Checked);
+    const auto nameOf = [&taken](const Trace& trace) {
+        return taken.toString(QStringLiteral("HH:mm:ss ")) + trace.primaryName.trimmed() +
+               QLatin1Char('-') + trace.secondaryName.trimmed();
+    };
+    if (m_record.outline().stepped == RunSetting::None) {
+        if (m_referenceList->count() >= MostReferences)
+            return;
+        keepPreviousRun();
+        Trace& held = *m_traces.back();
+        held.name = nameOf(held);
+        const int row = m_referenceList->count() - 1;
+        m_referenceList->item(row)->setText(held.name);
+        m_referenceList->item(row)->setCheckState(Qt::Checked);
+        return;
+    }
+    // A stepped run: each step measured so far becomes a reference of its own, while
+    // places last.
+    int steps = 0;
+    int notKept = 0;
+    for (int step = 0; step < static_cast<int>(m_record.outline().stepValues.size()); ++step) {
+        std::unique_ptr<Trace> trace = traceOfRun(step);
+        if (trace->size() == 0)
+            continue;
+        ++steps;
+        if (m_referenceList->count() >= MostReferences) {
+            ++notKept;
+            continue;
+        }
+        trace->name = nameOf(*trace) + QLatin1Char(' ') + m_chart->stepLabel(step);
+        addReference(std::move(trace), true);
+    }
+    redrawRun();
+    if (notKept > 0)
+        m_dialogs.messageThen(
+            QStringLiteral("%1 of %2 steps could not be kept: the list holds %3 references")
+                .arg(notKept)
+                .arg(steps)
+                .arg(MostReferences),
+            MessageButtons::Ok, MessageIcon::None, WindowTitle, this, [](MessageAnswer) {});
 }
 
 void SweepView::loadReference() {
@@ -709,7 +778,7 @@ QString SweepView::imageCaption() const {
 
 void SweepView::copyTable() {
     QGuiApplication::clipboard()->setText(
-        SweepColumns::tabSeparated(m_record.points(), shownColumns()));
+        SweepColumns::tabSeparated(m_record.points(), columnLayout(), shownColumns()));
 }
 
 // The dialogs of this window leave the run going: they return at once, and the export is
@@ -720,8 +789,8 @@ void SweepView::saveData() {
         QStringLiteral("Save data"), this, [this](const std::optional<QString>& path) {
             if (!path)
                 return;
-            if (const std::optional<QString> failure =
-                    SweepExport::writeText(*path, SweepColumns::commaSeparated(m_record.points())))
+            if (const std::optional<QString> failure = SweepExport::writeText(
+                    *path, SweepColumns::commaSeparated(m_record.points(), columnLayout())))
                 reportSaveFailure(*path, *failure);
         });
 }

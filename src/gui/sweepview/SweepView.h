@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "export/SweepColumns.h"
 #include "sweepview/SweepChart.h"
 
 #include <QWidget>
@@ -78,7 +79,7 @@ public:
     // Puts the next marker (or, with all four placed, moves the selected one) on the run's
     // point of a curve nearest to a frequency.
     void placeMarker(SweepChart::Side side, const QString& name, const QString& unit,
-                     double frequency);
+                     double frequency, int step = -1);
 
     static constexpr int MostReferences = 8;
 
@@ -116,7 +117,9 @@ private:
     void redrawRun();
     void showReferences();
     const Trace* deviationReference() const;
-    Curve curveOf(SweepChart::Side side, const QString& name, const QString& unit) const;
+    Curve curveOf(SweepChart::Side side, const QString& name, const QString& unit, int step) const;
+    bool fitsRun(const Trace& trace) const;
+    std::unique_ptr<Trace> traceOfRun(int step) const;
     void snapMarkers();
     void showMarkers(std::vector<SweepMarker> markers);
     int selectedMarker() const;
@@ -128,6 +131,9 @@ private:
     // Analysis: the derived columns, the quantities on the axes and the circuit fit.
     void buildAnalysis();
     QList<int> shownColumns() const;
+    // The record's run's columns, and the operator's choice of derived ones applied to them.
+    SweepColumns::Layout columnLayout() const;
+    void applyColumnChoices();
     void plotQuantities(const MeasuredPoint& point);
     void showFitResult(const analysis::FitOutcome& outcome);
     void drawModelCurve();
@@ -167,6 +173,8 @@ private:
     QPushButton* m_fit;
     QTableWidget* m_fitResults;
     QCheckBox* m_modelCurve;
+    // One for each derived quantity, in the columns' order: checked when its column shows.
+    QList<QAction*> m_columnActions;
     std::array<QCPGraph*, 2> m_modelGraphs{};
     std::unique_ptr<analysis::FitResult> m_fitResult;
 };
