@@ -61,9 +61,10 @@ Identity defaultIdentity(Dialect dialect) {
 }
 
 Instrument::Instrument(Dialect dialect, Identity identity, const Component& component,
-                       std::string lineEnd, MeasurementNoise noise)
+                       std::string lineEnd, MeasurementNoise noise,
+                       VoltageCoefficients coefficients)
     : m_dialect(dialect), m_identity(std::move(identity)), m_component(component),
-      m_lineEnd(std::move(lineEnd)), m_noise(noise) {}
+      m_lineEnd(std::move(lineEnd)), m_noise(noise), m_coefficients(coefficients) {}
 
 CommandOutcome Instrument::execute(const ParsedCommand& command) {
     ++m_state.commands;
@@ -188,7 +189,9 @@ CommandOutcome Instrument::setText(CommandAction action, const std::string& argu
 }
 
 MeasurementResult Instrument::measure() {
-    ElectricalPoint point = electricalPoint(m_component, m_state.frequencyHz, m_state.levelVolts);
+    const Component measured = componentUnderVoltage(m_component, m_coefficients,
+                                                     biasVoltsOf(m_state.bias), m_state.levelVolts);
+    ElectricalPoint point = electricalPoint(measured, m_state.frequencyHz, m_state.levelVolts);
     point.impedance = m_noise.apply(point.impedance);
     ParameterPair pair{findParameter(m_state.primary), findParameter(m_state.secondary)};
     if (m_state.primary == "Auto")

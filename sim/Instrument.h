@@ -5,6 +5,7 @@
 #include "Dialect.h"
 #include "InstrumentState.h"
 #include "MeasurementNoise.h"
+#include "VoltageDependence.h"
 
 #include <optional>
 #include <string>
@@ -46,7 +47,7 @@ struct CommandOutcome {
 class Instrument {
 public:
     Instrument(Dialect dialect, Identity identity, const Component& component, std::string lineEnd,
-               MeasurementNoise noise = {});
+               MeasurementNoise noise = {}, VoltageCoefficients coefficients = {});
 
     // Runs one non-empty command.
     CommandOutcome execute(const ParsedCommand& command);
@@ -72,6 +73,7 @@ private:
     Component m_component;
     std::string m_lineEnd;
     MeasurementNoise m_noise;
+    VoltageCoefficients m_coefficients;
     InstrumentState m_state;
     std::optional<MeasurementResult> m_lastResult;
 };

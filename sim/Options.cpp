@@ -43,6 +43,16 @@ int parseSecondsAsMilliseconds(const std::string& text) {
     return std::max(1, static_cast<int>(std::lround(seconds * 1000.0)));
 }
 
+// Any finite number such as 0.5, -2 or 1e-3.
+double parseReal(const std::string& text) {
+    char* end = nullptr;
+    errno = 0;
+    const double value = std::strtod(text.c_str(), &end);
+    if (end == text.c_str() || *end != '\0' || errno != 0 || !std::isfinite(value))
+        throw std::invalid_argument("expected a number such as 0.5, got \"" + text + "\"");
+    return value;
+}
+
 // A positive value with an optional SI prefix letter: 100n, 4.7u, 1m, 10k, 1M.
 double parseComponentValue(const std::string& text) {
     static const std::array<std::pair<char, double>, 7> prefixes{{
@@ -154,6 +164,17 @@ const std::vector<OptionDef>& optionTable() {
              if (seed > 4294967295L)
                  throw std::invalid_argument("seed above 4294967295: " + v);
              o.noiseSeed = static_cast<std::uint32_t>(seed);
+         }},
+        {"--bias-coefficient", true,
+         [](Options& o, const std::string& v) {
+             const double volts = parseReal(v);
+             if (volts <= 0.0)
+                 throw std::invalid_argument("expected volts above 0, got \"" + v + "\"");
+             o.voltageCoefficients.biasVolts = volts;
+         }},
+        {"--level-coefficient", true,
+         [](Options& o, const std::string& v) {
+             o.voltageCoefficients.levelPerVolt = parseReal(v);
          }},
         {"--silent", false, [](Options& o, const std::string&) { o.silent = true; }},
         {"--silent-for", true,
@@ -289,6 +310,10 @@ Replies:
   --c0 FARAD               the crystal's shunt capacitance
   --noise PERCENT          Gaussian noise on |Z|, sigma in %, phase untouched
   --seed N                 the noise's seed (default: a new one each run)
+  --bias-coefficient V0    C falls with the DC bias V as C0 / (1 + (V/V0)^2) (class II
+                           ceramic); V0 > 0 volts, V from conf:bias (Off: 0 V)
+  --level-coefficient K    L rises with the test level V as L0 (1 + K V) (cored inductor);
+                           K per volt, V from conf:applv / conf:ACV
 Faults:
   --silent                 never reply
   --silent-for CMD[,CMD]   no reply to these commands (keyword, any case)

@@ -3,6 +3,7 @@
 
 #include "ComponentModel.h"
 #include "Dialect.h"
+#include "VoltageDependence.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -44,6 +45,8 @@ struct Options {
     // Gaussian noise on |Z| (sigma in %); a seed makes the noise repeatable.
     double noisePercent = 0.0;
     std::optional<std::uint32_t> noiseSeed;
+    // Capacitance falling with DC bias, inductance rising with the test level.
+    VoltageCoefficients voltageCoefficients;
 
     // Faults.
     bool silent = false;

@@ -73,7 +73,7 @@ int millisecondsUntil(Clock::time_point when, Clock::time_point now) {
 Simulator::Simulator(Options options)
     : m_options(std::move(options)),
       m_instrument(m_options.dialect, identityFrom(m_options), componentFrom(m_options),
-                   m_options.lineEnd, noiseFrom(m_options)),
+                   m_options.lineEnd, noiseFrom(m_options), m_options.voltageCoefficients),
       m_overrides(overridesFrom(m_options)),
       m_replies(std::chrono::milliseconds(m_options.delayMs), m_options.splitBytes,
                 std::chrono::milliseconds(m_options.gapMs)),

@@ -168,6 +168,15 @@ void TestLcrSim::resultLine_data() {
     QTest::newRow("lr40 keywords in any case")
         << QStringList{} << QByteArray("CONF:PPAR cs\rConf:Spar z\rmeas:*wait:fetc?\r")
         << QByteArray("1\tCs\t1.00000E-07\tF\t0\t0\tZ\t1.59158E+03\tOhm\r\n");
+    QTest::newRow("lr40 ceramic: half its C at V0 of bias, all of it with bias Off")
+        << QStringList{"--c", "100n", "--bias-coefficient", "1.5"}
+        << QByteArray("conf:bias 1.5\rMEAS:*WAIT:FETC?\rconf:bias Off\rMEAS:*WAIT:FETC?\r")
+        << QByteArray("1\tCs\t5.00000E-08\tF\t0\t0\tDF\t3.14159E-03\t\r\n"
+                      "1\tCs\t1.00000E-07\tF\t0\t0\tDF\t6.28319E-03\t\r\n");
+    QTest::newRow("px80 cored inductor: L (1 + K V) at conf:ACV 2")
+        << QString("--dialect px80 --component series-rl --level-coefficient 0.5").split(' ')
+        << QByteArray("conf:ACV 2\nFetch?\n")
+        << QByteArray("Ls\t2.00000E-03\tH\tQ\t1.25664E+00\t\r\n");
 }
 
 void TestLcrSim::resultLine() {
@@ -546,7 +555,7 @@ void TestLcrSim::splitReply() {
     const qint64 elapsed = timer.elapsed();
 
     QCOMPARE(pieces.join(), lr40Identity);
-    const int expectedPieces = (lr40Identity.size() + pieceSize - 1) / pieceSize;
+    const auto expectedPieces = static_cast<int>((lr40Identity.size() + pieceSize - 1) / pieceSize);
     QVERIFY2(pieces.size() > 1, "the reply came in one piece");
     for (const QByteArray& piece : pieces)
         QVERIFY(piece.size() <= pieceSize || pieces.size() < expectedPieces);
