@@ -149,6 +149,21 @@ void EntryCheckBehaviour::checkOnLeaving_data() {
     px80("PX80 Voltage highest", "Voltage", "5", none, "5", false);
     px80("PX80 Voltage above", "Voltage", "5.1", " Voltage limits are 0.020 to 5.0 VRMS", "1",
          true);
+    // A voltage or bias sweep's ends and the step values: the setting's own check, reset to
+    // its value in the window ("start": the settings chosen first).
+    const QString volts = QStringLiteral("SweepParameter=Voltage");
+    row("SweepStart inside", "LR40", lr42, volts, "SweepStart", "0.5", {}, "0.5", false);
+    row("SweepStop above", "LR40", lr42, volts, "SweepStop", "1.1", {lrVoltage}, "1", true);
+    row("SweepStart kilo", "LR40", lr42, volts, "SweepStart", "1k", {" Voltage must be numeric"},
+        "1", true);
+    row("LR41 bias SweepStop above", "LR40", lr41, "SweepParameter=Bias", "SweepStop", "1.5",
+        {QStringLiteral(" Bias limits are 0 to 1")}, "0", false);
+    row("StepValues one above", "LR40", lr42, "StepParameter=Voltage", "StepValues", "0.5,1.1",
+        {lrVoltage}, "1", true);
+    row("eleven StepValues", "LR40", lr42, "StepParameter=Voltage", "StepValues",
+        "1,1,1,1,1,1,1,1,1,1,1", {"Up to 10 step values"}, "1", true);
+    row("StepParameter the swept one", "LR40", lr42, volts, "StepParameter", "Voltage",
+        {"The stepped setting must differ from the swept one"}, "None", false);
 
     // num_avg and SweepSteps
     lr40("LR40 num_avg below", "num_avg", "0.5", "Average limits are 1 to 1000", "1", true);
@@ -206,7 +221,9 @@ void EntryCheckBehaviour::checkOnLeaving() {
     OpenConfigure c(variant, model);
     Configure* w = c.window;
     pick(w->SingleorSweep(), QStringLiteral("Sweep"));
-    if (!start.isEmpty()) {
+    if (start.contains(QLatin1Char('=')))
+        setAllByOperator(w, {start});
+    else if (!start.isEmpty()) {
         typeInto(w->StartFreq(), start);
         pressTab();
     }
@@ -214,8 +231,14 @@ void EntryCheckBehaviour::checkOnLeaving() {
 
     QWidget* control = w->findChild<QWidget*>(entry);
     QVERIFY(control);
-    typeInto(control, typed);
-    QCOMPARE(textOf(control), typed);
+    auto* list = qobject_cast<QComboBox*>(control);
+    if (list && !list->isEditable()) { // refuses as soon as chosen
+        control->setFocus(Qt::MouseFocusReason);
+        pick(list, typed);
+    } else {
+        typeInto(control, typed);
+        QCOMPARE(textOf(control), typed);
+    }
     pressTab();
 
     QCOMPARE(c.program.dialogs->texts(), messages);

@@ -57,6 +57,8 @@ void LcrctlTest::biasSweepIdentifiesUploadsAndRestores() {
                 "0", "--stop", "1", "--steps", "2", "--step", "voltage=0.5,1"});
     QCOMPARE(outcome.exitCode, 0);
     QCOMPARE(outcome.out.size(), 1 + 6);
+    QVERIFY(outcome.out.first().contains(",Secondary unit,Bias (V),Step,"));
+    QVERIFY(outcome.out.at(2).contains(",0.5,0.5,")); // 0.5 V bias at the first step
     QStringList c;
     for (const QString& command : sim.commands())
         c << command.chopped(2); // the shown terminator

@@ -72,6 +72,7 @@ private slots:
     void unplottableKeptInTableOnly();
     void nameChangeGivesSeriesOfItsOwn();
     void frequencyAxisFollowsOutlineAndCheckBox();
+    void steppedRunOverVolts();
     void viewMadeLaterRebuildsFromRecord();
     void copyAndSaveDataReadBack();
     void fitAndQuantities_data();
@@ -152,6 +153,32 @@ void SweepViewTest::nameChangeGivesSeriesOfItsOwn() {
     QCOMPARE(seriesOn(view, Qt::AlignLeft).at(1)->dataCount(), 2);
     QCOMPARE(view.chart()->valueAxis(SweepChart::Primary)->label(), QString("Cs (F), Ls (H)"));
     QCOMPARE(view.chart()->valueAxis(SweepChart::Secondary)->label(), QString("DF, Q"));
+}
+
+void SweepViewTest::steppedRunOverVolts() {
+    RunRecord record(m_timing);
+    SweepView view(record, m_dialogs);
+    RunOutline planned{true, 4, true, 0.3, 0, 0, RunSetting::Voltage, 0.1, 1, RunSetting::Bias};
+    planned.stepValues = QStringList{"0", "0.5"};
+    record.begin(planned);
+    for (int i = 0; i < 4; ++i) {
+        MeasuredPoint p = point(i, "1000", {"Cs", "1E-9", "F", "DF", "0.01", ""});
+        p.sweptValue = i % 2 ? "1" : "0.1";
+        p.stepIndex = i / 2;
+        p.stepValue = planned.stepValues.at(i / 2);
+        record.add(p);
+    }
+    record.end();
+    letViewCatchUp();
+    QCOMPARE(seriesOn(view, Qt::AlignLeft).at(1)->name(), QString("Cs (F), Bias 0.5 V"));
+    QVERIFY(!view.logFrequency()->isChecked() && !view.logFrequency()->isEnabled());
+    QCOMPARE(view.table()->model()->headerData(8, Qt::Horizontal).toString(), "Voltage (V)");
+    QCOMPARE(view.table()->model()->index(3, 9).data().toString(), QString("0.5")); // Step
+    m_dialogs.clear();
+    for (int hold = 0; hold < 5; ++hold) // two references a hold, eight places
+        view.holdReference();
+    QCOMPARE(view.referenceList()->count(), SweepView::MostReferences);
+    QVERIFY(m_dialogs.texts().join("").contains("2 of 2 steps could not be kept"));
 }
 
 void SweepViewTest::frequencyAxisFollowsOutlineAndCheckBox() {
