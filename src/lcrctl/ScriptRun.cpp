@@ -103,7 +103,7 @@ void ScriptRun::pointRecorded(const MeasuredPoint& point) {
         throw Failure(m_writer.failure());
     m_pointTimes.push_back(m_timing->now());
     if (m_showProgress)
-        showProgress(point.index + 1);
+        showProgress(static_cast<int>(m_pointTimes.size())); // a stepped run's points too
 }
 
 void ScriptRun::showProgress(int reached) {

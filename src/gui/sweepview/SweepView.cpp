@@ -402,7 +402,9 @@ void SweepView::showProgress() {
         return;
     }
     const RunOutline& outline = m_record.outline();
-    const int reached = points.back().index + 1;
+    // A stepped run numbers its points within each step; the progress counts the whole run.
+    const int reached = outline.stepped == RunSetting::None ? points.back().index + 1
+                                                             : static_cast<int>(points.size());
     if (!m_record.running() && reached < outline.pointCount &&
         (m_record.stopped() || m_record.failed())) {
         m_progress->setText(
