@@ -106,6 +106,8 @@ void TracesTest::reader_data() {
                                     << 0 << 2 << "a row with 3 fields, fewer than the header's";
     QTest::newRow("frequency no number") << header + "\n1,x,Cs,1E-9,F,DF,0.01,\n"
                                          << 0 << 2 << "the frequency \"x\" is not a number";
+    QTest::newRow("bias table, volts no number") << header + ",Bias (V)\n1,1000,Cs,1E-9,F,DF,1,,x\n"
+                                                 << 0 << 2 << "the bias \"x\" is not a number";
     QTest::newRow("no value") << header + "\n1,1000,Cs,----,F,DF,None,\n"
                               << 0 << 2 << "no number in the value columns";
     QTest::newRow("bad UTF-8") << header + "\n1,1000,Cs,1E-9,\xff,DF,0.01,\n"

@@ -42,6 +42,12 @@ int runFit(const QString& model, int trace, bool spice, const QString& path) {
     }
     const Trace& chosen =
         file.traces.at(static_cast<std::size_t>(trace > 0 ? trace - 1 : count - 1));
+    // A voltage or bias sweep's trace lies along volts: it holds a single frequency.
+    if (chosen.swept != RunSetting::Frequency) {
+        err << "lcrctl: A voltage or bias sweep is measured at one frequency; a fit needs a "
+               "frequency sweep.\n";
+        return ExitFitFailed;
+    }
     const analysis::FitOutcome outcome = analysis::fitCircuit(
         *analysis::circuitModelFromName(model), analysis::traceReadings(chosen));
     if (!outcome.ok()) {

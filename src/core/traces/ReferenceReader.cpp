@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "traces/ReferenceReader.h"
 
+#include "run/SettingSweep.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -8,6 +10,7 @@
 #include <QStringDecoder>
 #include <QStringList>
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <optional>
@@ -98,23 +101,37 @@ std::optional<Refusal> checkRow(const QString& frequency, const QStringList& tex
 ReferenceFile readTable(const QStringList& lines, const QString& name) {
     const QStringList header = csvFields(lines.front());
     const int step = static_cast<int>(header.indexOf(QStringLiteral("Step")));
+    // A voltage or bias sweep's table: its traces lie along the volts, not the frequency.
+    RunSetting swept = RunSetting::Frequency;
+    int along = 1;
+    for (const RunSetting setting : {RunSetting::Voltage, RunSetting::Bias})
+        if (const int column = static_cast<int>(header.indexOf(runSettingName(setting) + " (V)"));
+            column >= 0) {
+            swept = setting;
+            along = column;
+        }
     std::map<QString, Trace> bySteps; // in the order of their values as text
     QStringList stepOrder;
     for (int i = 1; i < lines.size(); ++i) {
         if (lines.at(i).isEmpty())
             continue;
         const QStringList fields = csvFields(lines.at(i));
-        if (fields.size() < TableHeader.size() || (step >= 0 && fields.size() <= step))
+        if (fields.size() < TableHeader.size() || fields.size() <= std::max(step, along))
             return refused(
                 QStringLiteral("a row with %1 fields, fewer than the header's").arg(fields.size()),
                 i + 1);
         const QStringList texts = fields.mid(2, 6);
         if (const std::optional<Refusal> refusal = checkRow(fields.at(1), texts, i + 1))
             return refused(refusal->problem, refusal->line);
+        if (!number(fields.at(along)))
+            return refused(QStringLiteral("the %1 \"%2\" is not a number")
+                               .arg(runSettingName(swept).toLower(), fields.at(along)),
+                           i + 1);
         const QString key = step >= 0 ? fields.at(step) : QString();
         if (!bySteps.count(key))
             stepOrder << key;
-        addRow(bySteps[key], *number(fields.at(1)), texts);
+        bySteps[key].swept = swept;
+        addRow(bySteps[key], *number(fields.at(along)), texts);
     }
     ReferenceFile file;
     for (const QString& key : stepOrder) {
