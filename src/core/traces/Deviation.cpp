@@ -6,15 +6,20 @@
 namespace Deviation {
 
 std::optional<double> interpolate(const std::vector<double>& frequencies,
-                                  const std::vector<double>& values, double frequency) {
-    if (!(frequency > 0.0))
+                                  const std::vector<double>& values, double frequency,
+                                  bool logFrequency) {
+    // A log axis has no place for 0 or below; volts have.
+    const auto placeable = [logFrequency](double f) {
+        return logFrequency ? f > 0.0 : std::isfinite(f);
+    };
+    if (!placeable(frequency))
         return std::nullopt;
     // The nearest point at or below and the nearest above, whatever the order measured.
     std::optional<std::size_t> below;
     std::optional<std::size_t> above;
     for (std::size_t i = 0; i < frequencies.size() && i < values.size(); ++i) {
         const double f = frequencies[i];
-        if (!(f > 0.0))
+        if (!placeable(f))
             continue;
         if (f == frequency)
             return std::isnan(values[i]) ? std::nullopt : std::optional<double>(values[i]);
@@ -25,8 +30,9 @@ std::optional<double> interpolate(const std::vector<double>& frequencies,
     }
     if (!below || !above || std::isnan(values[*below]) || std::isnan(values[*above]))
         return std::nullopt;
-    const double low = std::log(frequencies[*below]);
-    const double share = (std::log(frequency) - low) / (std::log(frequencies[*above]) - low);
+    const auto along = [logFrequency](double f) { return logFrequency ? std::log(f) : f; };
+    const double low = along(frequencies[*below]);
+    const double share = (along(frequency) - low) / (along(frequencies[*above]) - low);
     return values[*below] + share * (values[*above] - values[*below]);
 }
 

@@ -382,8 +382,8 @@ void SweepView::plotPoint(const MeasuredPoint& point) {
             values = &reference.secondary;
         if (!values)
             continue;
-        const std::optional<double> at =
-            Deviation::interpolate(reference.frequencies, *values, frequency);
+        const std::optional<double> at = Deviation::interpolate(
+            reference.frequencies, *values, frequency, reference.swept == RunSetting::Frequency);
         const bool phase = isPhase(name, unit);
         const std::optional<double> deviation =
             at ? Deviation::of(value, *at, phase) : std::nullopt;
@@ -404,7 +404,7 @@ void SweepView::showProgress() {
     const RunOutline& outline = m_record.outline();
     // A stepped run numbers its points within each step; the progress counts the whole run.
     const int reached = outline.stepped == RunSetting::None ? points.back().index + 1
-                                                             : static_cast<int>(points.size());
+                                                            : static_cast<int>(points.size());
     if (!m_record.running() && reached < outline.pointCount &&
         (m_record.stopped() || m_record.failed())) {
         m_progress->setText(
