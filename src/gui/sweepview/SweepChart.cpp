@@ -410,6 +410,8 @@ void SweepChart::setMarkers(const std::vector<Marker>& markers) {
         label->position->setParentAnchor(tracer->position);
         label->position->setCoords(0.0, -14.0);
         label->setText(QStringLiteral("M%1").arg(marker.number));
+        // A marker at the top of the plot keeps its name whole above the plot's edge.
+        label->setClipToAxisRect(false);
         label->setFont(QFont(font().family(), font().pointSize(), QFont::Bold));
         m_markerItems << tracer << label;
     }
