@@ -161,9 +161,13 @@ SweepColumns::Layout SweepView::columnLayout() const {
     return SweepColumns::Layout::of(m_record.outline());
 }
 
-// The derived columns move with the run's own columns; each stays shown or hidden as chosen.
+// The derived columns move with the run's own columns (a voltage or bias sweep's, a stepped
+// run's); each stays shown or hidden as chosen.
 void SweepView::applyColumnChoices() {
     const int first = SweepColumns::firstDerived(columnLayout());
+    if (first == m_derivedFrom)
+        return;
+    m_derivedFrom = first;
     for (int column = 0; column < first; ++column)
         m_table->setColumnHidden(column, false);
     for (int quantity = 0; quantity < m_columnActions.size(); ++quantity)

@@ -337,8 +337,12 @@ void SweepView::catchUp() {
         const bool firstRows = m_charted == 0;
         for (; m_charted < points.size(); ++m_charted)
             plotPoint(points[m_charted]);
-        if (firstRows)
+        if (firstRows) {
             m_table->resizeColumnsToContents();
+            // The last shown column fills the rest, whichever columns this run has.
+            m_table->horizontalHeader()->setStretchLastSection(false);
+            m_table->horizontalHeader()->setStretchLastSection(true);
+        }
         if (following)
             m_table->scrollToBottom();
         if (!m_markerModel->markers().empty())

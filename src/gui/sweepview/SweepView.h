@@ -175,6 +175,8 @@ private:
     QCheckBox* m_modelCurve;
     // One for each derived quantity, in the columns' order: checked when its column shows.
     QList<QAction*> m_columnActions;
+    // The first derived column the table's hidden columns were last set for.
+    int m_derivedFrom = -1;
     std::array<QCPGraph*, 2> m_modelGraphs{};
     std::unique_ptr<analysis::FitResult> m_fitResult;
 };
