@@ -101,6 +101,10 @@ void TracesTest::reader_data() {
         << QByteArray("{\"point\":1,\"frequency_hz\":1000,\"primary\":\"Cs\",\"primary_value\":"
                       "\"1E-9\",\"primary_unit\":\"F\"}\n")
         << 1 << 0 << "";
+    QTest::newRow("JSON lines of a stepped bias sweep: a trace a step")
+        << QByteArray("{\"frequency_hz\":1000,\"primary_value\":\"1\",\"bias_v\":0,\"step\":1}\n"
+                      "{\"frequency_hz\":1000,\"primary_value\":\"1\",\"bias_v\":0,\"step\":2}\n")
+        << 2 << 0 << "";
     QTest::newRow("no header") << QByteArray("hello\n") << 0 << 1 << "no recognisable header";
     QTest::newRow("too few fields") << header + "\n1,1000,Cs\n"
                                     << 0 << 2 << "a row with 3 fields, fewer than the header's";

@@ -184,8 +184,10 @@ ReferenceFile readResultLog(const QStringList& lines, const QString& name) {
 }
 
 ReferenceFile readJsonLines(const QStringList& lines, const QString& name) {
-    Trace trace;
-    trace.name = name;
+    // One trace a step value, in the order the steps came; a voltage or bias sweep's along
+    // its volts.
+    std::map<QString, Trace> bySteps;
+    QStringList stepOrder;
     for (int i = 0; i < lines.size(); ++i) {
         if (lines.at(i).trimmed().isEmpty())
             continue;
@@ -205,11 +207,29 @@ ReferenceFile readJsonLines(const QStringList& lines, const QString& name) {
                                 row.value(QStringLiteral("secondary_unit")).toString()};
         if (const std::optional<Refusal> refusal = checkRow(frequency, texts, i + 1))
             return refused(refusal->problem, refusal->line);
-        addRow(trace, *number(frequency), texts);
+        const QJsonValue step = row.value(QStringLiteral("step"));
+        const QString key = step.isDouble() ? QString::number(step.toDouble(), 'g', 17) : QString();
+        if (!bySteps.count(key))
+            stepOrder << key;
+        Trace& trace = bySteps[key];
+        double along = *number(frequency);
+        for (const RunSetting setting : {RunSetting::Voltage, RunSetting::Bias}) {
+            const QJsonValue volts =
+                row.value(setting == RunSetting::Voltage ? QStringLiteral("voltage_v")
+                                                         : QStringLiteral("bias_v"));
+            if (volts.isDouble()) {
+                trace.swept = setting;
+                along = volts.toDouble();
+            }
+        }
+        addRow(trace, along, texts);
     }
     ReferenceFile file;
-    if (trace.size() > 0)
+    for (const QString& key : stepOrder) {
+        Trace& trace = bySteps[key];
+        trace.name = key.isEmpty() ? name : name + QStringLiteral(" step ") + key;
         file.traces.push_back(std::move(trace));
+    }
     return file;
 }
 } // namespace
