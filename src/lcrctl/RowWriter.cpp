@@ -72,7 +72,7 @@ QByteArray jsonLine(const MeasuredPoint& point, const SweepColumns::Layout& layo
         {"secondary_number", numberOrNull(valueNumber(secondary))},
     };
     if (layout.hasSweptColumn())
-        members.emplace_back(layout.swept == RunSetting::Bias ? "bias_v" : "voltage_v",
+        members.emplace_back(SweepColumns::sweptJsonKey(layout.swept).toLatin1(),
                              numberOrNull(point.sweptValue));
     if (layout.hasStepColumn())
         members.emplace_back("step", numberOrNull(point.stepValue));

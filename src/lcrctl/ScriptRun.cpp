@@ -12,8 +12,38 @@
 #include <cstdio>
 #include <unistd.h>
 
+namespace {
+// The run the command line asks for. For a voltage or bias sweep --start and --stop are
+// volts, and the frequency entries, unused, hold a value their reading accepts.
+RunSettings runSettingsOf(const Invocation& invocation) {
+    RunSettings settings;
+    settings.sweep = invocation.command == Invocation::Command::Sweep;
+    settings.startText = invocation.start;
+    settings.stopText = invocation.stop;
+    settings.stepsText = invocation.steps;
+    settings.logarithmic = invocation.logarithmic;
+    settings.swept = invocation.swept;
+    if (settings.swept != RunSetting::Frequency) {
+        settings.settingStartText = invocation.start;
+        settings.settingStopText = invocation.stop;
+        settings.startText = settings.stopText = QStringLiteral("1000");
+    }
+    settings.stepped = invocation.stepped;
+    settings.stepValuesText = invocation.stepValues;
+    return settings;
+}
+
+SettingRunPlan planOf(const RunSettings& settings, const SettingRunContext& context) {
+    return planSettingRun(settings,
+                          readSweepEntries(settings.startText, settings.stopText,
+                                           settings.stepsText, settings.logarithmic),
+                          context);
+}
+} // namespace
+
 ScriptRun::ScriptRun(const Invocation& invocation, StopFlag& stop)
-    : m_invocation(invocation), m_stop(stop), m_writer(invocation.format) {
+    : m_invocation(invocation), m_stop(stop), m_writer(invocation.format),
+      m_settings(runSettingsOf(invocation)) {
     const bool opened = invocation.output.isEmpty()
                             ? m_writer.openStandardOutput()
                             : m_writer.openFile(invocation.output, invocation.append);
@@ -28,46 +58,16 @@ int ScriptRun::measure(const Instrument& instrument, InstrumentLink& link, Timin
     m_timing = &timing;
     if (!m_writer.writeHeader())
         throw Failure(m_writer.failure());
-    RunSettings settings;
-    settings.sweep = m_invocation.command == Invocation::Command::Sweep;
-    settings.startText = m_invocation.start;
-    settings.stopText = m_invocation.stop;
-    settings.stepsText = m_invocation.steps;
-    settings.logarithmic = m_invocation.logarithmic;
-    settings.swept = m_invocation.swept;
-    if (settings.swept != RunSetting::Frequency) {
-        settings.settingStartText = m_invocation.start;
-        settings.settingStopText = m_invocation.stop;
-        // --start and --stop are volts here; the frequency entries stay unused.
-        settings.startText = settings.stopText = QStringLiteral("1000");
-    }
-    settings.stepped = m_invocation.stepped;
-    settings.stepValuesText = m_invocation.stepValues;
-    m_settings = settings;
     MeasurementRun run(instrument, link, timing, profile, *this, m_stop, knownFrequency);
     run.setSettingRunContext(m_context);
-    run.execute(settings);
+    run.execute(m_settings);
     return ExitDone;
 }
 
 void ScriptRun::setSettingRunContext(SettingRunContext context) {
     m_context = std::move(context);
-    RunSettings settings;
-    settings.sweep = true;
-    settings.swept = m_invocation.swept;
-    settings.settingStartText = m_invocation.start;
-    settings.settingStopText = m_invocation.stop;
-    settings.stepped = m_invocation.stepped;
-    settings.stepValuesText = m_invocation.stepValues;
     try {
-        planSettingRun(
-            settings,
-            readSweepEntries(settings.swept == RunSetting::Frequency ? m_invocation.start
-                                                                     : QStringLiteral("1000"),
-                             settings.swept == RunSetting::Frequency ? m_invocation.stop
-                                                                     : QStringLiteral("1000"),
-                             m_invocation.steps, m_invocation.logarithmic),
-            m_context);
+        planOf(m_settings, m_context);
     } catch (const Failure& failure) {
         throw UsageError{failure.description()};
     }
@@ -77,10 +77,7 @@ void ScriptRun::restoreAfterSignal(InstrumentLink& link, Timing& timing) {
     if (!m_began || !isSettingRun(m_settings))
         return;
     try {
-        const SweepSettings entries =
-            readSweepEntries(m_settings.startText, m_settings.stopText, m_settings.stepsText,
-                             m_settings.logarithmic);
-        restoreUploaded(planSettingRun(m_settings, entries, m_context), m_context, link, timing);
+        restoreUploaded(planOf(m_settings, m_context), m_context, link, timing);
     } catch (const Failure& failure) {
         restoreFailed(failure.description());
     }

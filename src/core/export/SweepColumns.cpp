@@ -33,7 +33,7 @@ const QStringList& measuredHeaders() {
 QStringList measuredHeaders(const Layout& layout) {
     QStringList names = measuredHeaders();
     if (layout.hasSweptColumn())
-        names << runSettingName(layout.swept) + QStringLiteral(" (V)");
+        names << sweptHeader(layout.swept);
     if (layout.hasStepColumn())
         names << QStringLiteral("Step");
     return names;
@@ -87,6 +87,18 @@ QList<int> everyColumn(const Layout& layout) {
 
 Layout Layout::of(const RunOutline& outline) {
     return {outline.swept, outline.stepped};
+}
+
+bool Layout::hasSweptColumn() const {
+    return isVolts(swept);
+}
+
+QString sweptHeader(RunSetting swept) {
+    return runSettingName(swept) + QStringLiteral(" (V)");
+}
+
+QString sweptJsonKey(RunSetting swept) {
+    return runSettingName(swept).toLower() + QStringLiteral("_v");
 }
 
 QStringList headers(const Layout& layout) {

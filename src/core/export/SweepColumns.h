@@ -27,11 +27,14 @@ struct Layout {
     RunSetting stepped = RunSetting::None;
 
     static Layout of(const RunOutline& outline);
-    bool hasSweptColumn() const {
-        return swept == RunSetting::Voltage || swept == RunSetting::Bias;
-    }
+    bool hasSweptColumn() const;
     bool hasStepColumn() const { return stepped != RunSetting::None; }
 };
+
+// A voltage or bias sweep's own column: "Voltage (V)" or "Bias (V)", in JSON "voltage_v"
+// or "bias_v".
+QString sweptHeader(RunSetting swept);
+QString sweptJsonKey(RunSetting swept);
 
 QStringList headers(const Layout& layout = {});
 int count(const Layout& layout = {});

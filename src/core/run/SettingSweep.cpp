@@ -13,27 +13,8 @@
 namespace {
 constexpr int MaxStepValues = 10;
 
-bool isVolts(RunSetting setting) {
-    return setting == RunSetting::Voltage || setting == RunSetting::Bias;
-}
-
-// The control whose check and upload step a setting shares.
-QString controlOf(RunSetting setting) {
-    switch (setting) {
-    case RunSetting::Frequency:
-        return QStringLiteral("freq");
-    case RunSetting::Voltage:
-        return QStringLiteral("Voltage");
-    case RunSetting::Bias:
-        return QStringLiteral("Bias");
-    case RunSetting::None:
-        break;
-    }
-    return QString();
-}
-
 const EntryRule* ruleOf(const ConfigProfile& profile, RunSetting setting) {
-    const QString control = controlOf(setting);
+    const QString control = settingControl(setting);
     for (const EntryRule& rule : profile.entryRules)
         if (rule.entry == control)
             return &rule;
@@ -41,7 +22,7 @@ const EntryRule* ruleOf(const ConfigProfile& profile, RunSetting setting) {
 }
 
 const UploadStep* uploadStepOf(const ConfigProfile& profile, RunSetting setting) {
-    const QString control = controlOf(setting);
+    const QString control = settingControl(setting);
     for (const UploadStep& step : profile.testUpload)
         if (step.control == control && step.argument == UploadStep::Argument::Text)
             return &step;
@@ -86,12 +67,19 @@ QString runSettingName(RunSetting setting) {
     return QStringLiteral("None");
 }
 
+bool isVolts(RunSetting setting) {
+    return setting == RunSetting::Voltage || setting == RunSetting::Bias;
+}
+
+QString settingControl(RunSetting setting) {
+    if (setting == RunSetting::None)
+        return QString();
+    return setting == RunSetting::Frequency ? QStringLiteral("freq") : runSettingName(setting);
+}
+
 QString voltsText(double volts) {
-    QString text = QString::number(std::round(volts * 1000.0) / 1000.0, 'f', 3);
-    while (text.endsWith(QLatin1Char('0')))
-        text.chop(1);
-    if (text.endsWith(QLatin1Char('.')))
-        text.chop(1);
+    // Millivolts of a few volts: 'g' with these digits never turns to an exponent.
+    const QString text = QString::number(std::round(volts * 1000.0) / 1000.0, 'g', 12);
     return text == QLatin1String("-0") ? QStringLiteral("0") : text;
 }
 

@@ -41,6 +41,11 @@ bool isSettingRun(const RunSettings& settings);
 
 // "Frequency", "Voltage", "Bias" ("None" for no setting).
 QString runSettingName(RunSetting setting);
+// A setting measured in volts: the test voltage or the DC bias.
+bool isVolts(RunSetting setting);
+// The configuration window's control whose check and upload step a setting shares ("freq",
+// "Voltage", "Bias"; empty for None).
+QString settingControl(RunSetting setting);
 // The volts text a point is sent as: rounded to millivolts, a plain decimal without
 // trailing zeros ("0.1", "0.55", "1").
 QString voltsText(double volts);

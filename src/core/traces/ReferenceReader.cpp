@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "traces/ReferenceReader.h"
 
+#include "export/SweepColumns.h"
 #include "run/SettingSweep.h"
 
 #include <QFile>
@@ -18,9 +19,35 @@
 namespace {
 constexpr qint64 MostBytes = qint64{16} * 1024 * 1024;
 constexpr int MostRows = 100000;
-const QStringList TableHeader{"Point",           "Frequency (Hz)", "Primary parameter",
-                              "Primary value",   "Primary unit",   "Secondary parameter",
-                              "Secondary value", "Secondary unit"};
+// The eight columns every saved sweep table starts with.
+const QStringList& tableHeader() {
+    static const QStringList header = SweepColumns::headers().mid(0, SweepColumns::firstDerived());
+    return header;
+}
+
+// The traces of a file with steps: one a step value, in the order the steps came, named
+// "name step value" (just "name" without steps).
+class StepTraces {
+public:
+    Trace& of(const QString& step) {
+        if (!m_traces.count(step))
+            m_order << step;
+        return m_traces[step];
+    }
+    ReferenceFile take(const QString& name) {
+        ReferenceFile file;
+        for (const QString& step : m_order) {
+            Trace& trace = m_traces[step];
+            trace.name = step.isEmpty() ? name : name + QStringLiteral(" step ") + step;
+            file.traces.push_back(std::move(trace));
+        }
+        return file;
+    }
+
+private:
+    std::map<QString, Trace> m_traces;
+    QStringList m_order;
+};
 
 struct Refusal {
     QString problem;
@@ -105,18 +132,17 @@ ReferenceFile readTable(const QStringList& lines, const QString& name) {
     RunSetting swept = RunSetting::Frequency;
     int along = 1;
     for (const RunSetting setting : {RunSetting::Voltage, RunSetting::Bias})
-        if (const int column = static_cast<int>(header.indexOf(runSettingName(setting) + " (V)"));
+        if (const int column = static_cast<int>(header.indexOf(SweepColumns::sweptHeader(setting)));
             column >= 0) {
             swept = setting;
             along = column;
         }
-    std::map<QString, Trace> bySteps; // in the order of their values as text
-    QStringList stepOrder;
+    StepTraces traces;
     for (int i = 1; i < lines.size(); ++i) {
         if (lines.at(i).isEmpty())
             continue;
         const QStringList fields = csvFields(lines.at(i));
-        if (fields.size() < TableHeader.size() || fields.size() <= std::max(step, along))
+        if (fields.size() < tableHeader().size() || fields.size() <= std::max(step, along))
             return refused(
                 QStringLiteral("a row with %1 fields, fewer than the header's").arg(fields.size()),
                 i + 1);
@@ -127,19 +153,11 @@ ReferenceFile readTable(const QStringList& lines, const QString& name) {
             return refused(QStringLiteral("the %1 \"%2\" is not a number")
                                .arg(runSettingName(swept).toLower(), fields.at(along)),
                            i + 1);
-        const QString key = step >= 0 ? fields.at(step) : QString();
-        if (!bySteps.count(key))
-            stepOrder << key;
-        bySteps[key].swept = swept;
-        addRow(bySteps[key], *number(fields.at(along)), texts);
+        Trace& trace = traces.of(step >= 0 ? fields.at(step) : QString());
+        trace.swept = swept;
+        addRow(trace, *number(fields.at(along)), texts);
     }
-    ReferenceFile file;
-    for (const QString& key : stepOrder) {
-        Trace& trace = bySteps[key];
-        trace.name = key.isEmpty() ? name : name + QStringLiteral(" step ") + key;
-        file.traces.push_back(std::move(trace));
-    }
-    return file;
+    return traces.take(name);
 }
 
 ReferenceFile readResultLog(const QStringList& lines, const QString& name) {
@@ -184,10 +202,8 @@ ReferenceFile readResultLog(const QStringList& lines, const QString& name) {
 }
 
 ReferenceFile readJsonLines(const QStringList& lines, const QString& name) {
-    // One trace a step value, in the order the steps came; a voltage or bias sweep's along
-    // its volts.
-    std::map<QString, Trace> bySteps;
-    QStringList stepOrder;
+    // A voltage or bias sweep's traces lie along its volts.
+    StepTraces traces;
     for (int i = 0; i < lines.size(); ++i) {
         if (lines.at(i).trimmed().isEmpty())
             continue;
@@ -208,15 +224,11 @@ ReferenceFile readJsonLines(const QStringList& lines, const QString& name) {
         if (const std::optional<Refusal> refusal = checkRow(frequency, texts, i + 1))
             return refused(refusal->problem, refusal->line);
         const QJsonValue step = row.value(QStringLiteral("step"));
-        const QString key = step.isDouble() ? QString::number(step.toDouble(), 'g', 17) : QString();
-        if (!bySteps.count(key))
-            stepOrder << key;
-        Trace& trace = bySteps[key];
+        Trace& trace =
+            traces.of(step.isDouble() ? QString::number(step.toDouble(), 'g', 17) : QString());
         double along = *number(frequency);
         for (const RunSetting setting : {RunSetting::Voltage, RunSetting::Bias}) {
-            const QJsonValue volts =
-                row.value(setting == RunSetting::Voltage ? QStringLiteral("voltage_v")
-                                                         : QStringLiteral("bias_v"));
+            const QJsonValue volts = row.value(SweepColumns::sweptJsonKey(setting));
             if (volts.isDouble()) {
                 trace.swept = setting;
                 along = volts.toDouble();
@@ -224,13 +236,7 @@ ReferenceFile readJsonLines(const QStringList& lines, const QString& name) {
         }
         addRow(trace, along, texts);
     }
-    ReferenceFile file;
-    for (const QString& key : stepOrder) {
-        Trace& trace = bySteps[key];
-        trace.name = key.isEmpty() ? name : name + QStringLiteral(" step ") + key;
-        file.traces.push_back(std::move(trace));
-    }
-    return file;
+    return traces.take(name);
 }
 } // namespace
 
@@ -279,7 +285,7 @@ ReferenceFile parse(const QByteArray& bytes, const QString& name) {
         return refused(QStringLiteral("no recognisable header"), 1);
     const QString& first = lines.front();
     ReferenceFile file;
-    if (csvFields(first).mid(0, TableHeader.size()) == TableHeader)
+    if (csvFields(first).mid(0, tableHeader().size()) == tableHeader())
         file = readTable(lines, name);
     else if (first.startsWith(QLatin1String("Start Log ,")))
         file = readResultLog(lines, name);

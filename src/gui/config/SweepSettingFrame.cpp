@@ -24,10 +24,6 @@ RunSetting settingNamed(const QString& text) {
             return s;
     return RunSetting::None;
 }
-
-QString controlOf(RunSetting setting) {
-    return setting == RunSetting::Frequency ? QStringLiteral("freq") : runSettingName(setting);
-}
 } // namespace
 
 SweepSettingFrame::SweepSettingFrame(const InstrumentVariant& variant, Dialogs& dialogs,
@@ -107,7 +103,7 @@ void SweepSettingFrame::refuseEqualSettings() {
 }
 
 EntryRule SweepSettingFrame::ruleFor(RunSetting setting, const QString& entry) const {
-    EntryRule rule = *m_checks.ruleFor(controlOf(setting));
+    EntryRule rule = *m_checks.ruleFor(settingControl(setting));
     rule.entry = entry;
     rule.words.clear();
     rule.resetText = resetText(setting);
@@ -118,7 +114,7 @@ EntryRule SweepSettingFrame::ruleFor(RunSetting setting, const QString& entry) c
 }
 
 QString SweepSettingFrame::resetText(RunSetting setting) const {
-    const QString value = m_settingValue(controlOf(setting));
+    const QString value = m_settingValue(settingControl(setting));
     // The bias list's words are no value to sweep from.
     return readEntryNumber(EntryReading::Frequency, value) ? value : QStringLiteral("0");
 }
@@ -131,7 +127,7 @@ void SweepSettingFrame::checkEnd(QLineEdit* entry) {
 
 void SweepSettingFrame::checkStepValues() {
     const RunSetting stepped = settingNamed(m_stepParameter->currentText());
-    if (stepped == RunSetting::None || !m_checks.ruleFor(controlOf(stepped)))
+    if (stepped == RunSetting::None || !m_checks.ruleFor(settingControl(stepped)))
         return;
     const QStringList values = m_stepValues->text().split(QLatin1Char(','));
     if (values.size() > MaxStepValues) {

@@ -113,6 +113,14 @@ void WidgetDialogs::messageThen(const QString& text, MessageButtons buttons, Mes
     box->open();
 }
 
+namespace {
+std::optional<QString> chosenFile(const QFileDialog& dialog, int result) {
+    if (result != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+} // namespace
+
 std::optional<QString> WidgetDialogs::chooseFile(const QString& filter, const QString& title) {
     QFileDialog dialog(QApplication::activeWindow(), title);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
@@ -120,9 +128,7 @@ std::optional<QString> WidgetDialogs::chooseFile(const QString& filter, const QS
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilters(toQtNameFilters(filter));
     dialog.setDefaultSuffix(QStringLiteral("csv"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return dialog.selectedFiles().constFirst();
+    return chosenFile(dialog, dialog.exec());
 }
 
 namespace {
@@ -131,9 +137,7 @@ QString suffixOf(const QString& qtNameFilter) {
     static const QRegularExpression onePattern(QStringLiteral("\\(\\*\\.(\\w+)\\)$"));
     return onePattern.match(qtNameFilter).captured(1);
 }
-} // namespace
 
-namespace {
 void prepareSave(QFileDialog& dialog, const QString& filter) {
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
@@ -147,10 +151,13 @@ void prepareSave(QFileDialog& dialog, const QString& filter) {
         [&dialog](const QString& chosen) { dialog.setDefaultSuffix(suffixOf(chosen)); });
 }
 
-std::optional<QString> chosenFile(const QFileDialog& dialog, int result) {
-    if (result != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return dialog.selectedFiles().constFirst();
+// Opens a dialog made for it, which goes when it closes, and tells then the file chosen.
+void openThen(QFileDialog* dialog, std::function<void(const std::optional<QString>&)> then) {
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(
+        dialog, &QFileDialog::finished, dialog,
+        [dialog, then = std::move(then)](int result) { then(chosenFile(*dialog, result)); });
+    dialog->open();
 }
 } // namespace
 
@@ -164,24 +171,16 @@ std::optional<QString> WidgetDialogs::chooseSaveFile(const QString& filter, cons
 void WidgetDialogs::chooseSaveFileThen(const QString& filter, const QString& title, QWidget* owner,
                                        std::function<void(const std::optional<QString>&)> then) {
     auto* dialog = new QFileDialog(owner, title);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
     prepareSave(*dialog, filter);
-    QObject::connect(
-        dialog, &QFileDialog::finished, dialog,
-        [dialog, then = std::move(then)](int result) { then(chosenFile(*dialog, result)); });
-    dialog->open();
+    openThen(dialog, std::move(then));
 }
 
 void WidgetDialogs::chooseExistingFileThen(
     const QString& filter, const QString& title, QWidget* owner,
     std::function<void(const std::optional<QString>&)> then) {
     auto* dialog = new QFileDialog(owner, title);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setAcceptMode(QFileDialog::AcceptOpen);
     dialog->setFileMode(QFileDialog::ExistingFile);
     dialog->setNameFilters(toQtNameFilters(filter));
-    QObject::connect(
-        dialog, &QFileDialog::finished, dialog,
-        [dialog, then = std::move(then)](int result) { then(chosenFile(*dialog, result)); });
-    dialog->open();
+    openThen(dialog, std::move(then));
 }
