@@ -406,9 +406,8 @@ void SweepView::showProgress() {
         return;
     }
     const RunOutline& outline = m_record.outline();
-    // A stepped run numbers its points within each step; the progress counts the whole run.
-    const int reached = outline.stepped == RunSetting::None ? points.back().index + 1
-                                                            : static_cast<int>(points.size());
+    // Every point of the run is recorded; a stepped run numbers them within each step.
+    const int reached = static_cast<int>(points.size());
     if (!m_record.running() && reached < outline.pointCount &&
         (m_record.stopped() || m_record.failed())) {
         m_progress->setText(
