@@ -60,8 +60,6 @@ RunEnd MeasurementRun::settingRun(const SweepSettings& frequencies, const Settin
         throw;
     }
     restoreUploaded(plan, m_context, m_link, m_timing);
-    m_stepIndex = -1;
-    m_stepValue.clear();
     return how;
 }
 

@@ -87,7 +87,6 @@ public:
     QCPAxis* valueAxis(Side side) const { return side == Primary ? yAxis : yAxis2; }
     // The run's curves on a side, in the order they appeared.
     QList<QCPGraph*> runGraphs(Side side) const;
-    QList<QCPGraph*> referenceGraphs() const { return m_referenceGraphs; }
     // The run's curve nearest to a point on the widget, within a few pixels, and its side.
     QCPGraph* runGraphAt(const QPointF& position, Side* side) const;
 
